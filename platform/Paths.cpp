@@ -1,0 +1,130 @@
+#include "platform/Paths.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <strings.h>
+
+namespace vorn::platform {
+
+namespace {
+
+bool pathExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+std::string joinPath(const std::string& dir, const std::string& name) {
+    if (dir.empty()) return name;
+    if (dir.back() == '/') return dir + name;
+    return dir + "/" + name;
+}
+
+// The entry of dir whose name equals name ignoring ASCII case, first in listing order.
+std::optional<std::string> findCaseInsensitive(const std::string& dir, const std::string& name) {
+    auto entries = listDirectory(dir.empty() ? "." : dir);
+    if (!entries) return std::nullopt;
+    for (const auto& entry : *entries)
+        if (::strcasecmp(entry.name.c_str(), name.c_str()) == 0) return entry.name;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string resolvePath(std::string_view path) {
+    std::string slashed(path);
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    if (slashed.empty() || pathExists(slashed)) return slashed;
+
+    // Walk the components, correcting case where the exact name is missing.
+    std::string resolved = slashed.front() == '/' ? "/" : "";
+    std::size_t pos = 0;
+    bool matching = true;
+    while (pos <= slashed.size()) {
+        std::size_t end = slashed.find('/', pos);
+        if (end == std::string::npos) end = slashed.size();
+        std::string component = slashed.substr(pos, end - pos);
+        pos = end + 1;
+        if (component.empty()) continue;
+        std::string candidate = joinPath(resolved, component);
+        if (matching && component != "." && component != ".." && !pathExists(candidate)) {
+            if (auto found = findCaseInsensitive(resolved, component))
+                candidate = joinPath(resolved, *found);
+            else
+                matching = false;  // the rest cannot exist; keep it as written
+        }
+        resolved = candidate;
+    }
+    return resolved;
+}
+
+std::FILE* openFile(std::string_view path, const char* mode) {
+    return std::fopen(resolvePath(path).c_str(), mode);
+}
+
+std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t maxBytes) {
+    std::FILE* file = openFile(path, "rb");
+    if (!file) return std::nullopt;
+    std::vector<uint8_t> bytes;
+    uint8_t chunk[65536];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        if (bytes.size() + got > maxBytes) {
+            std::fclose(file);
+            return std::nullopt;
+        }
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) return std::nullopt;
+    return bytes;
+}
+
+bool fileExists(std::string_view path) { return pathExists(resolvePath(path)); }
+
+bool isDirectory(std::string_view path) {
+    struct stat st {};
+    return ::stat(resolvePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool makeDirectory(std::string_view path) {
+    std::string resolved = resolvePath(path);
+    if (::mkdir(resolved.c_str(), 0777) == 0) return true;
+    return errno == EEXIST && isDirectory(resolved);
+}
+
+std::string currentDirectory() {
+    char buffer[PATH_MAX];
+    if (!::getcwd(buffer, sizeof buffer)) return ".";
+    return buffer;
+}
+
+bool changeDirectory(std::string_view path) { return ::chdir(resolvePath(path).c_str()) == 0; }
+
+std::optional<std::vector<DirectoryEntry>> listDirectory(std::string_view path) {
+    std::string dirPath = path.empty() ? std::string(".") : std::string(path);
+    std::replace(dirPath.begin(), dirPath.end(), '\\', '/');
+    DIR* dir = ::opendir(dirPath.c_str());
+    if (!dir) return std::nullopt;
+    std::vector<DirectoryEntry> entries;
+    while (dirent* entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st {};
+        bool directory = ::stat(joinPath(dirPath, name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        entries.push_back({name, directory});
+    }
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
+        int c = ::strcasecmp(a.name.c_str(), b.name.c_str());
+        return c != 0 ? c < 0 : a.name < b.name;
+    });
+    return entries;
+}
+
+}  // namespace vorn::platform

@@ -1,0 +1,44 @@
+// File access for texts written on Windows authoring machines: paths use "\"
+// and may differ in case from the names on disk. Every file the system opens
+// goes through resolvePath, so both rules live here and nowhere else.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorn::platform {
+
+// "\" becomes "/"; when that path does not exist, each component is matched
+// case-insensitively against its directory's listing. Components that match
+// nothing are kept as written, so the result names where a new file would go.
+std::string resolvePath(std::string_view path);
+
+// fopen on the resolved path; null on failure (the caller reports it).
+std::FILE* openFile(std::string_view path, const char* mode);
+
+// The whole file, or nothing when it cannot be read or is larger than maxBytes.
+std::optional<std::vector<uint8_t>> readFile(std::string_view path,
+                                             std::size_t maxBytes = std::size_t(1) << 30);
+
+bool fileExists(std::string_view path);
+bool isDirectory(std::string_view path);
+bool makeDirectory(std::string_view path);  // true when created or already a directory
+
+// The working directory as an absolute path without a trailing separator.
+std::string currentDirectory();
+bool changeDirectory(std::string_view path);
+
+struct DirectoryEntry {
+    std::string name;
+    bool isDirectory = false;
+};
+
+// Entries of a directory (without "." and ".."), sorted case-insensitively as
+// a Windows listing would be. Nothing when the directory cannot be listed.
+std::optional<std::vector<DirectoryEntry>> listDirectory(std::string_view path);
+
+}  // namespace vorn::platform

@@ -1,0 +1,26 @@
+// Runs a test inside a fresh temporary folder as the working directory, where
+// the client reads and writes its track files, and returns to the old one after.
+#pragma once
+
+#include <string>
+
+#include "platform/Paths.h"
+#include "tests/support/TempDir.h"
+
+namespace vorn::test {
+
+class WorkingDirectory {
+public:
+    WorkingDirectory() : previous_(platform::currentDirectory()) { platform::changeDirectory(folder_.path()); }
+    ~WorkingDirectory() { platform::changeDirectory(previous_); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+    const TempDir& folder() const { return folder_; }
+
+private:
+    TempDir folder_;
+    std::string previous_;
+};
+
+}  // namespace vorn::test

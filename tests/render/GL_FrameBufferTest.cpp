@@ -3,11 +3,14 @@
 #include "platform/Debug.h"
 #include "render/Quads.h"
 #include "render/ShaderProgram.h"
-#include "tests/render/LocalGl.h"
+#include "tests/render/ReadBack.h"
+#include "tests/support/GlFixture.h"
 
 #include <gtest/gtest.h>
 
 using namespace vorn::render;
+using vorn::test::readAttachment8;
+using vorn::test::readAttachmentFloat;
 using vorn::platform::DebugCapture;
 
 namespace {
@@ -42,30 +45,32 @@ GLenum status(const GL_FrameBuffer& target) {
 
 }  // namespace
 
-TEST(RenderTargetPrecision, EightBitTargetsQuantiseAndClamp) {
-    REQUIRE_GL();
+class RenderTargetPrecision : public vorn::test::GlTest {};
+class RenderTargetLayout : public vorn::test::GlTest {};
+class RenderTargetFailure : public vorn::test::GlTest {};
+class RenderTargetLifetime : public vorn::test::GlTest {};
+
+TEST_F(RenderTargetPrecision, EightBitTargetsQuantiseAndClamp) {
     ShaderProgram program("value", kVertex, nullptr, kValueFragment, {"vertex"}, 1);
     GL_FrameBuffer target(8, 8, 1, 8, GL_RGBA, false, false);
     fillWith(target, program, {0.1234f, 2.5f, -1.0f, 1.0f});
-    auto pixel = vorn::test::readRgbaFloat(target.framebuffer, 0, 3, 3, 1, 1);
+    auto pixel = readAttachmentFloat(target.framebuffer, 0, 3, 3, 1, 1);
     EXPECT_NEAR(pixel[0], 31.0f / 255.0f, 1e-4f);  // 0.1234 * 255 = 31.47
     EXPECT_FLOAT_EQ(pixel[1], 1.0f);
     EXPECT_FLOAT_EQ(pixel[2], 0.0f);
 }
 
-TEST(RenderTargetPrecision, SixteenBitTargetsKeepHalfFloatValues) {
-    REQUIRE_GL();
+TEST_F(RenderTargetPrecision, SixteenBitTargetsKeepHalfFloatValues) {
     ShaderProgram program("value", kVertex, nullptr, kValueFragment, {"vertex"}, 1);
     GL_FrameBuffer target(8, 8, 1, 16, GL_RGBA, false, false);
     fillWith(target, program, {0.1234f, 2.5f, -1.0f, 1.0f});
-    auto pixel = vorn::test::readRgbaFloat(target.framebuffer, 0, 3, 3, 1, 1);
+    auto pixel = readAttachmentFloat(target.framebuffer, 0, 3, 3, 1, 1);
     EXPECT_NEAR(pixel[0], 0.1234f, 1e-4f);  // half precision: 2^-14 steps near 0.12
     EXPECT_FLOAT_EQ(pixel[1], 2.5f);
     EXPECT_FLOAT_EQ(pixel[2], -1.0f);
 }
 
-TEST(RenderTargetLayout, EachColourTextureSitsOnItsAttachment) {
-    REQUIRE_GL();
+TEST_F(RenderTargetLayout, EachColourTextureSitsOnItsAttachment) {
     DebugCapture capture;
     GL_FrameBuffer target(16, 8, 3, 8, GL_RGBA, false, false);
     ASSERT_EQ(target.textureCount(), 3);
@@ -77,8 +82,7 @@ TEST(RenderTargetLayout, EachColourTextureSitsOnItsAttachment) {
     EXPECT_EQ(capture.text(), "");
 }
 
-TEST(RenderTargetLayout, DepthIsARenderbufferOnlyWhenAsked) {
-    REQUIRE_GL();
+TEST_F(RenderTargetLayout, DepthIsARenderbufferOnlyWhenAsked) {
     GL_FrameBuffer withDepth(16, 8, 1, 16, GL_RGBA, true, false);
     GL_FrameBuffer without(16, 8, 1, 16, GL_RGBA, false, false);
     ASSERT_NE(withDepth.depthBuffer, 0u);
@@ -94,8 +98,7 @@ TEST(RenderTargetLayout, DepthIsARenderbufferOnlyWhenAsked) {
     EXPECT_EQ(attachedName(without.framebuffer, GL_DEPTH_ATTACHMENT), 0);
 }
 
-TEST(RenderTargetLayout, MipmappedTargetsHaveTheirChain) {
-    REQUIRE_GL();
+TEST_F(RenderTargetLayout, MipmappedTargetsHaveTheirChain) {
     GL_FrameBuffer target(16, 8, 1, 8, GL_RGBA, false, true);
     glBindTexture(GL_TEXTURE_2D, target.textures[0]);
     GLint lastLevelWidth = 0;
@@ -107,8 +110,7 @@ TEST(RenderTargetLayout, MipmappedTargetsHaveTheirChain) {
     EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_LINEAR);
 }
 
-TEST(RenderTargetFailure, UnsupportedChannelBitsLogOneLine) {
-    REQUIRE_GL();
+TEST_F(RenderTargetFailure, UnsupportedChannelBitsLogOneLine) {
     DebugCapture capture;
     GL_FrameBuffer target(8, 8, 1, 12, GL_RGBA, false, false);
     EXPECT_EQ(capture.text(), "Unable to create frame buffer\n");
@@ -116,8 +118,7 @@ TEST(RenderTargetFailure, UnsupportedChannelBitsLogOneLine) {
     EXPECT_EQ(target.textureCount(), 1);  // still a usable object for its owner
 }
 
-TEST(RenderTargetLifetime, DestructorReleasesEveryName) {
-    REQUIRE_GL();
+TEST_F(RenderTargetLifetime, DestructorReleasesEveryName) {
     GLuint framebuffer, depth;
     std::vector<GLuint> textures;
     {

@@ -4,13 +4,16 @@
 #include "render/GL_FrameBuffer.h"
 #include "render/Quads.h"
 #include "render/ShaderProgram.h"
-#include "tests/render/LocalGl.h"
+#include "tests/render/ReadBack.h"
+#include "tests/support/GlFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
 using namespace vorn::render;
+using vorn::test::readAttachment8;
+using vorn::test::readAttachmentFloat;
 using vorn::platform::DebugCapture;
 
 namespace {
@@ -23,8 +26,11 @@ std::string expectedLine(double totalMb) {
 
 }  // namespace
 
-TEST(TextureMemoryLog, EachUploadAddsItsLevelZeroSizeAndLogsTheTotal) {
-    REQUIRE_GL();
+class TextureMemoryLog : public vorn::test::GlTest {};
+class MemTextureUpload : public vorn::test::GlTest {};
+class MemTextureLifetime : public vorn::test::GlTest {};
+
+TEST_F(TextureMemoryLog, EachUploadAddsItsLevelZeroSizeAndLogsTheTotal) {
     std::vector<uint8_t> rgb(640 * 480 * 3, 0x80);
     std::vector<uint8_t> rgba(100 * 100 * 4, 0x80);
     double before = textureMemoryConsumed();
@@ -42,8 +48,7 @@ TEST(TextureMemoryLog, EachUploadAddsItsLevelZeroSizeAndLogsTheTotal) {
     EXPECT_EQ(capture.text(), expectedLine(afterRgba));
 }
 
-TEST(MemTextureUpload, OddWidthRgbRowsArriveIntactWhateverTheUnpackAlignment) {
-    REQUIRE_GL();
+TEST_F(MemTextureUpload, OddWidthRgbRowsArriveIntactWhateverTheUnpackAlignment) {
     // 3 x 2 RGB: 9-byte rows, not a multiple of the default 4-byte alignment.
     const std::vector<uint8_t> pixels = {10, 20, 30, 40, 50, 60, 70, 80, 90,
                                          100, 110, 120, 130, 140, 150, 160, 170, 180};
@@ -70,14 +75,13 @@ void main() { texcoord = uv; gl_Position = vec4(vertex.xy, 0.0, 1.0); }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
     // Row 0 of the texture (first in memory) is sampled at v = 0: GL row 0.
-    auto read = vorn::test::readRgba8(target.framebuffer, 0, 0, 0, 3, 2);
+    auto read = readAttachment8(target.framebuffer, 0, 0, 0, 3, 2);
     for (int i = 0; i < 6; ++i)
         for (int c = 0; c < 3; ++c)
             EXPECT_NEAR(read[i * 4 + c], pixels[i * 3 + c], 1) << "pixel " << i << " channel " << c;
 }
 
-TEST(MemTextureLifetime, DestructorDeletesTheTexture) {
-    REQUIRE_GL();
+TEST_F(MemTextureLifetime, DestructorDeletesTheTexture) {
     std::vector<uint8_t> rgba(4 * 4 * 4, 255);
     GLuint name = 0;
     {

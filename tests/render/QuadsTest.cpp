@@ -1,11 +1,14 @@
 #include "render/Quads.h"
 
 #include "render/ShaderProgram.h"
-#include "tests/render/LocalGl.h"
+#include "tests/render/ReadBack.h"
+#include "tests/support/GlFixture.h"
 
 #include <gtest/gtest.h>
 
 using namespace vorn::render;
+using vorn::test::readAttachment8;
+using vorn::test::readAttachmentFloat;
 
 namespace {
 
@@ -34,8 +37,12 @@ GLint integer(GLenum name) {
 
 }  // namespace
 
-TEST(FullScreenQuad, CoversTheTargetWithUvZeroAtTheBottomLeft) {
-    REQUIRE_GL();
+class FullScreenQuad : public vorn::test::GlTest {};
+class LetterboxQuad : public vorn::test::GlTest {};
+class DrawBuffers : public vorn::test::GlTest {};
+class ImageQuadDrawing : public vorn::test::GlTest {};
+
+TEST_F(FullScreenQuad, CoversTheTargetWithUvZeroAtTheBottomLeft) {
     ShaderProgram program("uv", kUvVertex, nullptr, kUvFragment, {"vertex", "uv"}, 1);
     GL_FrameBuffer target(64, 32, 1, 16, GL_RGBA, false, false);
     clearTarget(target, 0, 0, 0, 0);
@@ -45,16 +52,15 @@ TEST(FullScreenQuad, CoversTheTargetWithUvZeroAtTheBottomLeft) {
     glUseProgram(0);
 
     // Pixel centres: u = (x + 0.5) / 64, v = (y + 0.5) / 32 (GL rows count upwards).
-    auto corner = vorn::test::readRgbaFloat(target.framebuffer, 0, 0, 0, 1, 1);
-    auto far = vorn::test::readRgbaFloat(target.framebuffer, 0, 63, 31, 1, 1);
+    auto corner = readAttachmentFloat(target.framebuffer, 0, 0, 0, 1, 1);
+    auto far = readAttachmentFloat(target.framebuffer, 0, 63, 31, 1, 1);
     EXPECT_NEAR(corner[0], 0.5f / 64, 1e-3f);
     EXPECT_NEAR(corner[1], 0.5f / 32, 1e-3f);
     EXPECT_NEAR(far[0], 63.5f / 64, 1e-3f);
     EXPECT_NEAR(far[1], 31.5f / 32, 1e-3f);
 }
 
-TEST(FullScreenQuad, RenderToFrameBufferLeavesNothingBound) {
-    REQUIRE_GL();
+TEST_F(FullScreenQuad, RenderToFrameBufferLeavesNothingBound) {
     ShaderProgram program("uv", kUvVertex, nullptr, kUvFragment, {"vertex", "uv"}, 1);
     GL_FrameBuffer target(8, 8, 1, 8, GL_RGBA, false, false);
     glUseProgram(program.program);
@@ -65,8 +71,7 @@ TEST(FullScreenQuad, RenderToFrameBufferLeavesNothingBound) {
     EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), 0);
 }
 
-TEST(LetterboxQuad, LeavesTheTopAndBottomBandsUntouched) {
-    REQUIRE_GL();
+TEST_F(LetterboxQuad, LeavesTheTopAndBottomBandsUntouched) {
     ShaderProgram program("uv", kUvVertex, nullptr, kUvFragment, {"vertex", "uv"}, 1);
     GL_FrameBuffer target(1920, 1080, 1, 16, GL_RGBA, false, false);
     clearTarget(target, 0, 0, 1, 1);
@@ -77,7 +82,7 @@ TEST(LetterboxQuad, LeavesTheTopAndBottomBandsUntouched) {
 
     // The band spans y in (1080 * 0.122, 1080 * 0.878) = (131.76, 948.24); a
     // row is drawn when its centre (row + 0.5) lies inside.
-    auto column = vorn::test::readRgbaFloat(target.framebuffer, 0, 960, 0, 1, 1080);
+    auto column = readAttachmentFloat(target.framebuffer, 0, 960, 0, 1, 1080);
     auto blue = [&](int row) { return column[row * 4 + 2] == 1.0f && column[row * 4] == 0.0f; };
     for (int row : {0, 100, 131, 948, 1000, 1079}) EXPECT_TRUE(blue(row)) << "row " << row;
     for (int row : {132, 540, 947}) EXPECT_FALSE(blue(row)) << "row " << row;
@@ -90,8 +95,7 @@ TEST(LetterboxQuad, LeavesTheTopAndBottomBandsUntouched) {
     }
 }
 
-TEST(DrawBuffers, EveryAttachmentOfTheTargetIsActive) {
-    REQUIRE_GL();
+TEST_F(DrawBuffers, EveryAttachmentOfTheTargetIsActive) {
     GL_FrameBuffer target(8, 8, 3, 8, GL_RGBA, false, false);
     glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
     SetDrawBuffers(target);
@@ -102,8 +106,7 @@ TEST(DrawBuffers, EveryAttachmentOfTheTargetIsActive) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-TEST(DrawImageQuad, BindsEachTextureToItsUnitAndUnbindsThemAfter) {
-    REQUIRE_GL();
+TEST_F(ImageQuadDrawing, BindsEachTextureToItsUnitAndUnbindsThemAfter) {
     // Three source textures, each a distinct colour, read from units 0, 1, 2.
     GL_FrameBuffer source(4, 4, 3, 8, GL_RGBA, false, false);
     glBindFramebuffer(GL_FRAMEBUFFER, source.framebuffer);
@@ -132,7 +135,7 @@ void main() { frag[0] = vec4(texture(t0, texcoord).r, texture(t1, texcoord).g, t
     glUseProgram(0);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
-    EXPECT_EQ(vorn::test::readRgba8(target.framebuffer, 0, 2, 2, 1, 1),
+    EXPECT_EQ(readAttachment8(target.framebuffer, 0, 2, 2, 1, 1),
               (std::vector<uint8_t>{51, 102, 153, 255}));
     for (int unit = 0; unit < 3; ++unit) {
         glActiveTexture(GL_TEXTURE0 + unit);

@@ -3,13 +3,16 @@
 #include "platform/Debug.h"
 #include "render/GL_FrameBuffer.h"
 #include "render/Quads.h"
-#include "tests/render/LocalGl.h"
+#include "tests/render/ReadBack.h"
+#include "tests/support/GlFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 using namespace vorn::render;
+using vorn::test::readAttachment8;
+using vorn::test::readAttachmentFloat;
 using vorn::platform::DebugCapture;
 
 namespace {
@@ -37,8 +40,11 @@ std::size_t lineCount(const std::string& text) { return std::count(text.begin(),
 
 }  // namespace
 
-TEST(ShaderProgramBuild, SuccessLogsOnlyTheLabelAndTheLinkedLine) {
-    REQUIRE_GL();
+class ShaderProgramBuild : public vorn::test::GlTest {};
+class ShaderProgramBindings : public vorn::test::GlTest {};
+class ShaderProgramLifetime : public vorn::test::GlTest {};
+
+TEST_F(ShaderProgramBuild, SuccessLogsOnlyTheLabelAndTheLinkedLine) {
     DebugCapture capture;
     ShaderProgram program("composeComb", kVertex, nullptr, kFragment, {"vertex", "uv"}, 1);
     EXPECT_TRUE(program.valid);
@@ -46,8 +52,7 @@ TEST(ShaderProgramBuild, SuccessLogsOnlyTheLabelAndTheLinkedLine) {
     EXPECT_EQ(capture.text(), "composeComb Successfully linked.\n");
 }
 
-TEST(ShaderProgramBuild, EveryFailingStageIsLoggedWithItsLabelAndNothingLinks) {
-    REQUIRE_GL();
+TEST_F(ShaderProgramBuild, EveryFailingStageIsLoggedWithItsLabelAndNothingLinks) {
     DebugCapture capture;
     ShaderProgram program("broken", kBrokenVertex, kBrokenGeometry, kBrokenFragment, {"vertex"}, 1);
     EXPECT_FALSE(program.valid);
@@ -70,8 +75,7 @@ TEST(ShaderProgramBuild, EveryFailingStageIsLoggedWithItsLabelAndNothingLinks) {
     EXPECT_EQ(linked, GL_FALSE);
 }
 
-TEST(ShaderProgramBuild, OneFailingStageAmongGoodOnesStillFails) {
-    REQUIRE_GL();
+TEST_F(ShaderProgramBuild, OneFailingStageAmongGoodOnesStillFails) {
     DebugCapture capture;
     ShaderProgram program("half", kVertex, nullptr, kBrokenFragment, {"vertex", "uv"}, 1);
     EXPECT_FALSE(program.valid);
@@ -79,8 +83,7 @@ TEST(ShaderProgramBuild, OneFailingStageAmongGoodOnesStillFails) {
     EXPECT_EQ(capture.text().find("Vertex Shader::"), std::string::npos);
 }
 
-TEST(ShaderProgramBuild, LinkFailureLogsLabelThenLogAndDropsTheProgram) {
-    REQUIRE_GL();
+TEST_F(ShaderProgramBuild, LinkFailureLogsLabelThenLogAndDropsTheProgram) {
     DebugCapture capture;
     ShaderProgram program("unlinkable", kVertexWithoutMain, nullptr, kFragment, {"vertex"}, 1);
     EXPECT_FALSE(program.valid);
@@ -92,8 +95,7 @@ TEST(ShaderProgramBuild, LinkFailureLogsLabelThenLogAndDropsTheProgram) {
     EXPECT_EQ(log.find("Successfully linked"), std::string::npos);
 }
 
-TEST(ShaderProgramBindings, AttributesTakeTheirListPositions) {
-    REQUIRE_GL();
+TEST_F(ShaderProgramBindings, AttributesTakeTheirListPositions) {
     // Listed in the opposite order of their declaration in the source.
     ShaderProgram program("attributes", kVertex, nullptr, kFragment, {"uv", "vertex"}, 1);
     ASSERT_TRUE(program.valid);
@@ -101,8 +103,7 @@ TEST(ShaderProgramBindings, AttributesTakeTheirListPositions) {
     EXPECT_EQ(glGetAttribLocation(program.program, "vertex"), 1);
 }
 
-TEST(ShaderProgramBindings, UniformLocationIsMinusOneForAbsentNames) {
-    REQUIRE_GL();
+TEST_F(ShaderProgramBindings, UniformLocationIsMinusOneForAbsentNames) {
     const char* fragment = "#version 330 core\nuniform vec4 color;\nout vec4 frag[1];\n"
                            "void main() { frag[0] = color; }\n";
     ShaderProgram program("uniforms", kVertex, nullptr, fragment, {"vertex", "uv"}, 1);
@@ -112,8 +113,7 @@ TEST(ShaderProgramBindings, UniformLocationIsMinusOneForAbsentNames) {
     EXPECT_EQ(UniformLocation(ShaderProgram{}, "color"), -1);
 }
 
-TEST(ShaderProgramBindings, FragmentOutputElementsLandInTheirAttachments) {
-    REQUIRE_GL();
+TEST_F(ShaderProgramBindings, FragmentOutputElementsLandInTheirAttachments) {
     const char* fragment = "#version 330 core\nout vec4 frag[2];\n"
                            "void main() { frag[0] = vec4(1.0, 0.0, 0.0, 1.0); frag[1] = vec4(0.0, 1.0, 0.0, 1.0); }\n";
     ShaderProgram program("twoOutputs", kVertex, nullptr, fragment, {"vertex", "uv"}, 2);
@@ -126,14 +126,13 @@ TEST(ShaderProgramBindings, FragmentOutputElementsLandInTheirAttachments) {
     RenderToFrameBuffer(target, false);
     glUseProgram(0);
 
-    auto first = vorn::test::readRgba8(target.framebuffer, 0, 1, 1, 1, 1);
-    auto second = vorn::test::readRgba8(target.framebuffer, 1, 1, 1, 1, 1);
+    auto first = readAttachment8(target.framebuffer, 0, 1, 1, 1, 1);
+    auto second = readAttachment8(target.framebuffer, 1, 1, 1, 1, 1);
     EXPECT_EQ(first, (std::vector<uint8_t>{255, 0, 0, 255}));
     EXPECT_EQ(second, (std::vector<uint8_t>{0, 255, 0, 255}));
 }
 
-TEST(ShaderProgramLifetime, MovingTransfersOwnership) {
-    REQUIRE_GL();
+TEST_F(ShaderProgramLifetime, MovingTransfersOwnership) {
     ShaderProgram first("moved", kVertex, nullptr, kFragment, {"vertex", "uv"}, 1);
     GLuint name = first.program;
     ShaderProgram second(std::move(first));

@@ -29,8 +29,8 @@ GL_MemTexture::GL_MemTexture(int width, int height, GLenum format, GLint wrapS, 
                  pixels);
     glGenerateMipmap(GL_TEXTURE_2D);
 
-    float bytes = float(width) * float(height) * (format == GL_RGB ? 3.0f : 4.0f);
-    textureMemoryTotal += bytes / 1024.0f / 1024.0f;
+    long long bytes = (long long)width * height * (format == GL_RGB ? 3 : 4);
+    textureMemoryTotal += float(bytes) / 1024.0f / 1024.0f;
     char line[256];
     std::snprintf(line, sizeof line, "Texture Memory Consumed (non MM): %.2fMb\n",
                   double(textureMemoryTotal));

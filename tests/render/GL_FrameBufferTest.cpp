@@ -48,7 +48,6 @@ GLenum status(const GL_FrameBuffer& target) {
 class RenderTargetPrecision : public vorn::test::GlTest {};
 class RenderTargetLayout : public vorn::test::GlTest {};
 class RenderTargetFailure : public vorn::test::GlTest {};
-class RenderTargetLifetime : public vorn::test::GlTest {};
 
 TEST_F(RenderTargetPrecision, EightBitTargetsQuantiseAndClamp) {
     ShaderProgram program("value", kVertex, nullptr, kValueFragment, {"vertex"}, 1);
@@ -98,18 +97,6 @@ TEST_F(RenderTargetLayout, DepthIsARenderbufferOnlyWhenAsked) {
     EXPECT_EQ(attachedName(without.framebuffer, GL_DEPTH_ATTACHMENT), 0);
 }
 
-TEST_F(RenderTargetLayout, MipmappedTargetsHaveTheirChain) {
-    GL_FrameBuffer target(16, 8, 1, 8, GL_RGBA, false, true);
-    glBindTexture(GL_TEXTURE_2D, target.textures[0]);
-    GLint lastLevelWidth = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 4, GL_TEXTURE_WIDTH, &lastLevelWidth);  // 16 -> 1 at level 4
-    GLint minFilter = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    EXPECT_EQ(lastLevelWidth, 1);
-    EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_LINEAR);
-}
-
 TEST_F(RenderTargetFailure, UnsupportedChannelBitsLogOneLine) {
     DebugCapture capture;
     GL_FrameBuffer target(8, 8, 1, 12, GL_RGBA, false, false);
@@ -118,16 +105,3 @@ TEST_F(RenderTargetFailure, UnsupportedChannelBitsLogOneLine) {
     EXPECT_EQ(target.textureCount(), 1);  // still a usable object for its owner
 }
 
-TEST_F(RenderTargetLifetime, DestructorReleasesEveryName) {
-    GLuint framebuffer, depth;
-    std::vector<GLuint> textures;
-    {
-        GL_FrameBuffer target(8, 8, 2, 8, GL_RGBA, true, false);
-        framebuffer = target.framebuffer;
-        depth = target.depthBuffer;
-        textures = target.textures;
-    }
-    EXPECT_FALSE(glIsFramebuffer(framebuffer));
-    EXPECT_FALSE(glIsRenderbuffer(depth));
-    for (GLuint texture : textures) EXPECT_FALSE(glIsTexture(texture));
-}

@@ -28,7 +28,6 @@ std::string expectedLine(double totalMb) {
 
 class TextureMemoryLog : public vorn::test::GlTest {};
 class MemTextureUpload : public vorn::test::GlTest {};
-class MemTextureLifetime : public vorn::test::GlTest {};
 
 TEST_F(TextureMemoryLog, EachUploadAddsItsLevelZeroSizeAndLogsTheTotal) {
     std::vector<uint8_t> rgb(640 * 480 * 3, 0x80);
@@ -81,14 +80,3 @@ void main() { texcoord = uv; gl_Position = vec4(vertex.xy, 0.0, 1.0); }
             EXPECT_NEAR(read[i * 4 + c], pixels[i * 3 + c], 1) << "pixel " << i << " channel " << c;
 }
 
-TEST_F(MemTextureLifetime, DestructorDeletesTheTexture) {
-    std::vector<uint8_t> rgba(4 * 4 * 4, 255);
-    GLuint name = 0;
-    {
-        GL_MemTexture texture(4, 4, GL_RGBA, GL_REPEAT, GL_REPEAT, rgba.data());
-        ASSERT_EQ(texture.textureCount(), 1);
-        name = texture.textures[0];
-        EXPECT_TRUE(glIsTexture(name));
-    }
-    EXPECT_FALSE(glIsTexture(name));
-}

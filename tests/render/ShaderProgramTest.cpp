@@ -42,7 +42,6 @@ std::size_t lineCount(const std::string& text) { return std::count(text.begin(),
 
 class ShaderProgramBuild : public vorn::test::GlTest {};
 class ShaderProgramBindings : public vorn::test::GlTest {};
-class ShaderProgramLifetime : public vorn::test::GlTest {};
 
 TEST_F(ShaderProgramBuild, SuccessLogsOnlyTheLabelAndTheLinkedLine) {
     DebugCapture capture;
@@ -73,14 +72,6 @@ TEST_F(ShaderProgramBuild, EveryFailingStageIsLoggedWithItsLabelAndNothingLinks)
     GLint linked = GL_TRUE;
     glGetProgramiv(program.program, GL_LINK_STATUS, &linked);
     EXPECT_EQ(linked, GL_FALSE);
-}
-
-TEST_F(ShaderProgramBuild, OneFailingStageAmongGoodOnesStillFails) {
-    DebugCapture capture;
-    ShaderProgram program("half", kVertex, nullptr, kBrokenFragment, {"vertex", "uv"}, 1);
-    EXPECT_FALSE(program.valid);
-    EXPECT_EQ(capture.text().rfind("Fragment Shader::half", 0), 0u) << capture.text();
-    EXPECT_EQ(capture.text().find("Vertex Shader::"), std::string::npos);
 }
 
 TEST_F(ShaderProgramBuild, LinkFailureLogsLabelThenLogAndDropsTheProgram) {
@@ -132,15 +123,3 @@ TEST_F(ShaderProgramBindings, FragmentOutputElementsLandInTheirAttachments) {
     EXPECT_EQ(second, (std::vector<uint8_t>{0, 255, 0, 255}));
 }
 
-TEST_F(ShaderProgramLifetime, MovingTransfersOwnership) {
-    ShaderProgram first("moved", kVertex, nullptr, kFragment, {"vertex", "uv"}, 1);
-    GLuint name = first.program;
-    ShaderProgram second(std::move(first));
-    EXPECT_EQ(first.program, 0u);
-    EXPECT_EQ(second.program, name);
-    EXPECT_TRUE(second.valid);
-    {
-        ShaderProgram dropped(std::move(second));
-    }
-    EXPECT_FALSE(glIsProgram(name));
-}

@@ -200,21 +200,6 @@ TEST_F(TextGlyphCache, EachCharacterIsRasterisedOncePerSize) {
     EXPECT_GT(rowsWithInk, 0);
 }
 
-TEST_F(TextGlyphCache, DrawingLeavesNoProgramArrayOrTextureBound) {
-    TextRenderer text(sansFont());
-    Frame frame;
-    text.DrawText(10, 100, 12, kWhite, "ok");
-    GLint program = -1, vertexArray = -1, buffer = -1, texture = -1;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertexArray);
-    glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &buffer);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
-    EXPECT_EQ(program, 0);
-    EXPECT_EQ(vertexArray, 0);
-    EXPECT_EQ(buffer, 0);
-    EXPECT_EQ(texture, 0);
-}
-
 TEST_F(TextHighBytes, BytesAbove127AreLatin1CharactersWithTheirOwnGlyphs) {
     std::string font = sansFont();
     TextRenderer text(font);

@@ -107,8 +107,7 @@ std::string currentDirectory() {
 bool changeDirectory(std::string_view path) { return ::chdir(resolvePath(path).c_str()) == 0; }
 
 std::optional<std::vector<DirectoryEntry>> listDirectory(std::string_view path) {
-    std::string dirPath = path.empty() ? std::string(".") : std::string(path);
-    std::replace(dirPath.begin(), dirPath.end(), '\\', '/');
+    std::string dirPath = path.empty() ? std::string(".") : resolvePath(path);
     DIR* dir = ::opendir(dirPath.c_str());
     if (!dir) return std::nullopt;
     std::vector<DirectoryEntry> entries;

@@ -37,8 +37,9 @@ struct DirectoryEntry {
     bool isDirectory = false;
 };
 
-// Entries of a directory (without "." and ".."), sorted case-insensitively as
-// a Windows listing would be. Nothing when the directory cannot be listed.
+// Entries of a directory, without "." and "..", sorted case-insensitively as a
+// Windows listing would be; the path is resolved like any other. Nothing when
+// it cannot be listed.
 std::optional<std::vector<DirectoryEntry>> listDirectory(std::string_view path);
 
 }  // namespace vorn::platform

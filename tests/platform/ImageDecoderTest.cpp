@@ -1,0 +1,200 @@
+#include "platform/ImageDecoder.h"
+
+#include "platform/Debug.h"
+#include "platform/ImageEncoder.h"
+#include "tests/platform/PngBytes.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+namespace vorn::platform {
+namespace {
+
+using test::makePng;
+using test::PngSpec;
+
+std::optional<DecodedImage> decode(const std::vector<uint8_t>& bytes, std::string* whyNot = nullptr,
+                                   const ImageLimits& limits = {}) {
+    return decodeImage(bytes.data(), bytes.size(), whyNot, limits);
+}
+
+// 3 x 2 RGB, every byte different, so a swapped channel, row or column shows.
+const std::vector<uint8_t> kRgbRows = {
+    10, 20, 30, 40, 50, 60, 70, 80, 90,         // top row
+    100, 110, 120, 130, 140, 150, 160, 170, 180  // bottom row
+};
+
+TEST(PngDecoding, ReadsRgbPixelsExactlyTopRowFirst) {
+    auto image = decode(makePng({.width = 3, .height = 2, .colourType = 2, .rows = kRgbRows}));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 3);
+    EXPECT_EQ(image->height, 2);
+    EXPECT_EQ(image->channels, 3);
+    EXPECT_EQ(image->pixels, kRgbRows);
+}
+
+TEST(PngDecoding, ReadsRgbaWithStraightAlpha) {
+    // A fully transparent pixel keeps its colour: premultiplying is the caller's choice.
+    std::vector<uint8_t> rows = {255, 128, 0, 0, 1, 2, 3, 255, 200, 100, 50, 128, 9, 8, 7, 6};
+    auto image = decode(makePng({.width = 2, .height = 2, .colourType = 6, .rows = rows}));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->channels, 4);
+    EXPECT_EQ(image->pixels, rows);
+}
+
+TEST(PngDecoding, ReadsInterlacedImagesInPictureOrder) {
+    // Adam7 on 2 x 2: pass 1 holds (0,0), pass 6 holds (1,0), pass 7 the bottom row.
+    std::vector<uint8_t> filtered = {0, 1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 10, 11, 12};
+    auto image = decode(makePng({.width = 2, .height = 2, .colourType = 2, .interlace = 1, .filtered = filtered}));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixels, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+}
+
+TEST(PngDecoding, RejectsEveryLayoutButEightBitRgbAndRgba) {
+    struct Case {
+        const char* what;
+        PngSpec spec;
+    };
+    const Case cases[] = {
+        {"grey", {.width = 2, .height = 1, .bitDepth = 8, .colourType = 0, .rows = {1, 2}}},
+        {"grey+alpha", {.width = 1, .height = 1, .bitDepth = 8, .colourType = 4, .rows = {1, 2}}},
+        {"palette", {.width = 2, .height = 1, .bitDepth = 8, .colourType = 3, .rows = {0, 1},
+                     .palette = {255, 0, 0, 0, 255, 0}}},
+        {"16-bit RGB", {.width = 1, .height = 1, .bitDepth = 16, .colourType = 2, .rows = {1, 2, 3, 4, 5, 6}}},
+        {"16-bit RGBA", {.width = 1, .height = 1, .bitDepth = 16, .colourType = 6, .rows = std::vector<uint8_t>(8, 7)}},
+    };
+    for (const auto& c : cases) {
+        // The same bytes as a valid image apart from the layout: the layout alone decides.
+        std::string whyNot;
+        EXPECT_FALSE(decode(makePng(c.spec), &whyNot)) << c.what;
+        EXPECT_FALSE(whyNot.empty()) << c.what;
+    }
+}
+
+TEST(PngDecoding, TruncatedImageDataYieldsNothing) {
+    std::vector<uint8_t> rows(16 * 16 * 3);
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = uint8_t(i * 7);
+    auto png = makePng({.width = 16, .height = 16, .colourType = 2, .rows = rows});
+    const std::size_t endOfImageData = png.size() - 12;  // the IEND chunk follows
+    for (std::size_t cut = 0; cut < endOfImageData; ++cut) {
+        std::vector<uint8_t> part(png.begin(), png.begin() + long(cut));
+        EXPECT_FALSE(decode(part)) << "cut at " << cut;
+    }
+}
+
+TEST(PngDecoding, DamagedImageDataYieldsNothing) {
+    auto png = makePng({.width = 3, .height = 2, .colourType = 2, .rows = kRgbRows});
+    png[png.size() - 21] ^= 0x40;  // the last pixel byte: IDAT's checksum no longer matches
+    EXPECT_FALSE(decode(png));
+}
+
+TEST(PngDecoding, SizesBeyondTheLimitsAreRefusedBeforeDecoding) {
+    // A header claiming far more pixels than the file holds.
+    PngSpec huge{.width = 16384, .height = 16384, .colourType = 6, .filtered = {0, 0, 0, 0, 0}};
+    EXPECT_FALSE(decode(makePng(huge)));
+    // Within the size caps, but more than 1 KiB of file could ever inflate to.
+    PngSpec unbacked{.width = 4096, .height = 4096, .colourType = 6, .filtered = std::vector<uint8_t>(1000, 0)};
+    EXPECT_FALSE(decode(makePng(unbacked)));
+    PngSpec tooWide{.width = 16385, .height = 1, .colourType = 2, .filtered = {0, 0, 0, 0}};
+    EXPECT_FALSE(decode(makePng(tooWide)));
+
+    ImageLimits small{.maxDimension = 4, .maxPixelBytes = 4 * 4 * 4};
+    std::vector<uint8_t> fourWide(4 * 3, 9), fiveWide(5 * 3, 9);
+    EXPECT_TRUE(decode(makePng({.width = 4, .height = 1, .colourType = 2, .rows = fourWide}), nullptr, small));
+    EXPECT_FALSE(decode(makePng({.width = 5, .height = 1, .colourType = 2, .rows = fiveWide}), nullptr, small));
+    ImageLimits fewBytes{.maxDimension = 100, .maxPixelBytes = 11};
+    EXPECT_FALSE(decode(makePng({.width = 4, .height = 1, .colourType = 2, .rows = fourWide}), nullptr, fewBytes));
+}
+
+std::vector<uint8_t> gradient(int width, int height) {
+    std::vector<uint8_t> pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels.insert(pixels.end(), {uint8_t(x * 4), uint8_t(y * 5), uint8_t(128 + (x - y))});
+    return pixels;
+}
+
+TEST(JpegDecoding, ReadsColourJpegWithinCompressionTolerance) {
+    const int width = 64, height = 48;
+    auto original = gradient(width, height);
+    auto jpeg = encodeJpeg(width, height, 3, original.data(), 95);
+    ASSERT_TRUE(jpeg);
+    auto image = decode(*jpeg);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, width);
+    EXPECT_EQ(image->height, height);
+    EXPECT_EQ(image->channels, 3);
+    ASSERT_EQ(image->pixels.size(), original.size());
+    int worst = 0;
+    for (std::size_t i = 0; i < original.size(); ++i)
+        worst = std::max(worst, std::abs(int(image->pixels[i]) - int(original[i])));
+    EXPECT_LE(worst, 8);
+}
+
+TEST(JpegDecoding, RejectsGreyscaleJpeg) {
+    std::vector<uint8_t> grey(16 * 16, 90);
+    auto jpeg = encodeJpeg(16, 16, 1, grey.data(), 90);
+    ASSERT_TRUE(jpeg);
+    EXPECT_FALSE(decode(*jpeg));
+}
+
+TEST(JpegDecoding, TruncatedOrDamagedJpegYieldsNothing) {
+    auto original = gradient(64, 48);
+    auto jpeg = encodeJpeg(64, 48, 3, original.data(), 90);
+    ASSERT_TRUE(jpeg);
+    for (std::size_t cut : {std::size_t(3), std::size_t(100), jpeg->size() / 2, jpeg->size() - 40}) {
+        std::vector<uint8_t> part(jpeg->begin(), jpeg->begin() + long(cut));
+        EXPECT_FALSE(decode(part)) << "cut at " << cut;
+    }
+}
+
+TEST(ImageDecoding, GarbageNeverDecodes) {
+    std::mt19937 random(1234);
+    EXPECT_FALSE(decode({}));
+    for (int round = 0; round < 200; ++round) {
+        std::vector<uint8_t> bytes(std::size_t(random() % 600));
+        for (auto& b : bytes) b = uint8_t(random());
+        // Give some of them a real signature so the format decoders see them.
+        if (round % 3 == 0 && bytes.size() >= 8) std::copy_n("\x89PNG\r\n\x1a\n", 8, bytes.begin());
+        if (round % 3 == 1 && bytes.size() >= 3) std::copy_n("\xff\xd8\xff", 3, bytes.begin());
+        EXPECT_FALSE(decode(bytes));
+    }
+}
+
+TEST(ImageFile, LoadsThroughPathResolution) {
+    test::TempDir dir;
+    dir.write("Textures/Logo.png", makePng({.width = 3, .height = 2, .colourType = 2, .rows = kRgbRows}));
+    auto image = decodeImageFile(dir.path() + "\\textures\\LOGO.PNG");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixels, kRgbRows);
+}
+
+TEST(ImageFile, FailuresAreReportedAsOneLineNamingTheFile) {
+    test::TempDir dir;
+    std::string grey = dir.write("grey.png", makePng({.width = 1, .height = 1, .colourType = 0, .rows = {5}}));
+    std::string missing = dir.file("missing.png");
+    for (const std::string& path : {grey, missing}) {
+        DebugCapture capture;
+        EXPECT_FALSE(decodeImageFile(path));
+        EXPECT_TRUE(capture.contains(path)) << capture.text();
+        ASSERT_FALSE(capture.text().empty());
+        EXPECT_EQ(capture.text().find('\n'), capture.text().size() - 1) << capture.text();
+    }
+}
+
+TEST(Premultiply, ScalesColourByAlphaTruncating) {
+    DecodedImage image{.width = 2, .height = 1, .channels = 4, .pixels = {200, 100, 50, 128, 255, 255, 255, 0}};
+    premultiplyAlpha(image);
+    // 200 * 128/255 = 100.4, 100 * 128/255 = 50.2, 50 * 128/255 = 25.1; alpha 0 clears the colour.
+    EXPECT_EQ(image.pixels, (std::vector<uint8_t>{100, 50, 25, 128, 0, 0, 0, 0}));
+
+    DecodedImage rgb{.width = 1, .height = 1, .channels = 3, .pixels = {200, 100, 50}};
+    premultiplyAlpha(rgb);
+    EXPECT_EQ(rgb.pixels, (std::vector<uint8_t>{200, 100, 50}));
+}
+
+}  // namespace
+}  // namespace vorn::platform

@@ -1,0 +1,104 @@
+#include "platform/Paths.h"
+
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace vorn::platform {
+namespace {
+
+class Paths : public ::testing::Test {
+protected:
+    test::TempDir dir;
+};
+
+TEST_F(Paths, BackslashesBecomeSlashes) {
+    dir.write("a/b/c.txt", "x");
+    EXPECT_EQ(resolvePath(dir.path() + "\\a\\b\\c.txt"), dir.path() + "/a/b/c.txt");
+}
+
+TEST_F(Paths, EveryComponentIsMatchedIgnoringCase) {
+    dir.write("Data/Images/Logo.PNG", "x");
+    EXPECT_EQ(resolvePath(dir.path() + "\\data\\IMAGES\\logo.png"), dir.path() + "/Data/Images/Logo.PNG");
+    EXPECT_EQ(resolvePath(dir.path() + "/DATA/images"), dir.path() + "/Data/Images");
+}
+
+TEST_F(Paths, MissingPartsAreKeptAsWrittenAfterTheLastMatch) {
+    dir.write("Data/x", "x");
+    EXPECT_EQ(resolvePath(dir.path() + "\\data\\Missing\\New.png"), dir.path() + "/Data/Missing/New.png");
+    EXPECT_EQ(resolvePath(dir.path() + "\\nothing\\data"), dir.path() + "/nothing/data");
+}
+
+TEST_F(Paths, AnExactNameWinsOverOtherCasings) {
+    dir.write("File.txt", "upper");
+    dir.write("file.txt", "lower");
+    EXPECT_EQ(resolvePath(dir.path() + "/file.txt"), dir.path() + "/file.txt");
+    EXPECT_EQ(resolvePath(dir.path() + "/File.txt"), dir.path() + "/File.txt");
+    // Neither matches exactly: the first in listing order, where upper case sorts first among equals.
+    EXPECT_EQ(resolvePath(dir.path() + "/FILE.TXT"), dir.path() + "/File.txt");
+}
+
+TEST_F(Paths, RelativePathsResolveAgainstTheWorkingDirectory) {
+    dir.write("Rsrc/Misc/loading.png", "x");
+    std::string previous = currentDirectory();
+    ASSERT_TRUE(changeDirectory(dir.path()));
+    EXPECT_EQ(resolvePath(".\\rsrc\\misc\\Loading.png"), "./Rsrc/Misc/loading.png");
+    EXPECT_EQ(resolvePath("rsrc\\MISC"), "Rsrc/Misc");
+    EXPECT_TRUE(fileExists("RSRC\\misc\\loading.png"));
+    ASSERT_TRUE(changeDirectory(previous));
+}
+
+TEST_F(Paths, ReadFileReadsWholeFilesWithinTheLimit) {
+    dir.write("Track/Data.bin", std::vector<uint8_t>{1, 2, 3, 4, 5});
+    auto bytes = readFile(dir.path() + "\\track\\data.BIN");
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(*bytes, (std::vector<uint8_t>{1, 2, 3, 4, 5}));
+    EXPECT_TRUE(readFile(dir.path() + "/Track/Data.bin", 5));
+    EXPECT_FALSE(readFile(dir.path() + "/Track/Data.bin", 4));
+    EXPECT_FALSE(readFile(dir.path() + "/Track/none.bin"));
+    EXPECT_FALSE(readFile(dir.path() + "/Track"));  // a folder is not a file
+    dir.write("empty", "");
+    auto empty = readFile(dir.file("empty"));
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->empty());
+}
+
+TEST_F(Paths, OpenFileUsesTheResolvedPath) {
+    dir.write("Scene/A.scn", "hello");
+    std::FILE* file = openFile(dir.path() + "\\SCENE\\a.SCN", "rb");
+    ASSERT_NE(file, nullptr);
+    char text[6] = {};
+    EXPECT_EQ(std::fread(text, 1, 5, file), 5u);
+    std::fclose(file);
+    EXPECT_STREQ(text, "hello");
+    EXPECT_EQ(openFile(dir.path() + "\\scene\\b.scn", "rb"), nullptr);
+}
+
+TEST_F(Paths, DirectoriesAreMadeListedAndRecognised) {
+    EXPECT_TRUE(makeDirectory(dir.path() + "\\Made"));
+    EXPECT_TRUE(isDirectory(dir.path() + "/made"));
+    EXPECT_TRUE(makeDirectory(dir.path() + "\\MADE"));  // already there
+    dir.write("plain", "x");
+    EXPECT_FALSE(makeDirectory(dir.file("plain")));
+    EXPECT_FALSE(isDirectory(dir.file("plain")));
+    EXPECT_TRUE(fileExists(dir.file("PLAIN")));
+    EXPECT_FALSE(fileExists(dir.file("absent")));
+
+    dir.write("Made/beta.txt", "x");
+    dir.write("Made/Alpha.txt", "x");
+    dir.write("Made/gamma/keep", "x");
+    auto entries = listDirectory(dir.path() + "\\made");
+    ASSERT_TRUE(entries);
+    ASSERT_EQ(entries->size(), 3u);
+    EXPECT_EQ((*entries)[0].name, "Alpha.txt");
+    EXPECT_EQ((*entries)[1].name, "beta.txt");
+    EXPECT_EQ((*entries)[2].name, "gamma");
+    EXPECT_FALSE((*entries)[0].isDirectory);
+    EXPECT_TRUE((*entries)[2].isDirectory);
+    EXPECT_FALSE(listDirectory(dir.file("absent")));
+}
+
+}  // namespace
+}  // namespace vorn::platform

@@ -94,7 +94,11 @@ bool loadTrackFile(SyncTrack& track, const std::string& path, const SyncFileFunc
         return false;
     }
     auto count = int32_t(getLe32(countBytes));
-    if (count < 0) platform::debugLine("track file " + path + ": negative key count " + std::to_string(count));
+    if (count < 0) {
+        files.close(file);
+        platform::debugLine("track file " + path + ": negative key count " + std::to_string(count));
+        return false;
+    }
 
     // Keys are appended as they are read, so a count larger than the file
     // holds costs no more memory than the keys that are really there.

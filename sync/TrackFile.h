@@ -35,7 +35,7 @@ struct SyncFileFunctions {
 SyncFileFunctions defaultFileFunctions();
 
 // Loads the track's keys from path. False (and the keys untouched) when the
-// file does not open or its key count cannot be read. A file holding fewer
+// file does not open or has no readable, non-negative key count. A file holding fewer
 // keys than its count, keys out of row order or an unknown kind keeps the
 // keys read before the fault and reports it on one line.
 bool loadTrackFile(SyncTrack& track, const std::string& path, const SyncFileFunctions& files);

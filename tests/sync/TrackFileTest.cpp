@@ -135,7 +135,7 @@ TEST(TrackFileTest, SavingFailsWhereAFileBlocksAFolder) {
     EXPECT_TRUE(capture.contains("sync_dir"));
 }
 
-TEST(TrackFileTest, MissingOrCountlessFilesDoNotLoad) {
+TEST(TrackFileTest, FilesWithoutAUsableKeyCountDoNotLoad) {
     WorkingDirectory directory;
     SyncTrack track;
     track.keys = {{5, 5.0f, Step}};
@@ -143,10 +143,13 @@ TEST(TrackFileTest, MissingOrCountlessFilesDoNotLoad) {
 
     directory.folder().write("sync_empty.track", Bytes{});
     directory.folder().write("sync_short.track", Bytes{1, 0});
+    directory.folder().write("sync_negative.track", fileBytes(uint32_t(-5), {keyBytes(1, 1.0f, 1)}));
     platform::DebugCapture capture;
     EXPECT_FALSE(loadTrackFile(track, "sync_empty.track", defaultFileFunctions()));
     EXPECT_FALSE(loadTrackFile(track, "sync_short.track", defaultFileFunctions()));
+    EXPECT_FALSE(loadTrackFile(track, "sync_negative.track", defaultFileFunctions()));
     EXPECT_TRUE(capture.contains("sync_short.track: no key count"));
+    EXPECT_TRUE(capture.contains("sync_negative.track: negative key count -5"));
     ASSERT_EQ(track.keys.size(), 1u);  // untouched
     EXPECT_EQ(track.keys[0].row, 5);
 }
@@ -172,7 +175,6 @@ TEST(TrackFileTest, DamagedKeysEndTheTrackAtTheLastSoundKey) {
     directory.folder().write("sync_unsorted.track",
                              fileBytes(3, {keyBytes(1, 1.0f, 1), keyBytes(9, 9.0f, 1), keyBytes(3, 3.0f, 1)}));
     directory.folder().write("sync_kind.track", fileBytes(2, {keyBytes(1, 1.0f, 1), keyBytes(2, 2.0f, 4)}));
-    directory.folder().write("sync_negative.track", fileBytes(uint32_t(-5), {keyBytes(1, 1.0f, 1)}));
 
     platform::DebugCapture capture;
     auto rowsIn = [](const char* path) {
@@ -185,7 +187,6 @@ TEST(TrackFileTest, DamagedKeysEndTheTrackAtTheLastSoundKey) {
     EXPECT_EQ(rowsIn("sync_truncated.track"), (std::vector<int32_t>{1}));
     EXPECT_EQ(rowsIn("sync_unsorted.track"), (std::vector<int32_t>{1, 9}));
     EXPECT_EQ(rowsIn("sync_kind.track"), (std::vector<int32_t>{1}));
-    EXPECT_EQ(rowsIn("sync_negative.track"), (std::vector<int32_t>{}));
     EXPECT_TRUE(capture.contains("sync_unsorted.track: key 2 is out of row order"));
     EXPECT_TRUE(capture.contains("sync_kind.track: key 1 has unknown kind 4"));
 }

@@ -1,4 +1,4 @@
-// The client side of the Rocket sync protocol: it asks a tracker on this
+// The client side of the sync tracker protocol: it asks a tracker on this
 // machine for every track the engine uses, takes key edits, seek and pause
 // commands as they arrive, reports the playing row, and saves tracks to
 // ".track" files. Without a connection, tracks are loaded from those files.

@@ -100,13 +100,14 @@ std::unique_ptr<GlWindow> GlWindow::create(WindowMode mode) {
         if (!result->fullscreen_) SDL_SetWindowPosition(window, 0, 0);
     }
     SDL_ShowCursor(SDL_DISABLE);
+    result->cursorHidden_ = true;
     SDL_RaiseWindow(window);
     return result;
 }
 
 GlWindow::~GlWindow() {
     auto* window = static_cast<SDL_Window*>(window_);
-    if (window && !(SDL_GetWindowFlags(window) & SDL_WINDOW_HIDDEN)) SDL_ShowCursor(SDL_ENABLE);
+    if (cursorHidden_) SDL_ShowCursor(SDL_ENABLE);
     if (context_) {
         SDL_GL_MakeCurrent(window, nullptr);
         SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context_));

@@ -51,6 +51,7 @@ private:
     void* window_ = nullptr;   // SDL_Window
     void* context_ = nullptr;  // SDL_GLContext
     bool fullscreen_ = false;
+    bool cursorHidden_ = false;
     int glMajor_ = 0;
     int glMinor_ = 0;
     int depthBits_ = 0;

@@ -32,9 +32,9 @@ public:
         std::size_t length = std::min(value.find('\0'), value.size());
         if (length > kMaxTextBytes) length = kMaxTextBytes;
         if (length < value.size())
-            platform::debugLine("project text \"" + value.substr(0, 40) + "...\" cut to " + std::to_string(length) +
-                                " bytes: readers take at most " + std::to_string(kMaxTextBytes) +
-                                " bytes and no 0 byte");
+            platform::debugLine("project text \"" + value.substr(0, std::min<std::size_t>(length, 40)) +
+                                "...\" cut to " + std::to_string(length) + " bytes: readers take at most " +
+                                std::to_string(kMaxTextBytes) + " bytes and no 0 byte");
         bytes.insert(bytes.end(), value.begin(), value.begin() + std::ptrdiff_t(length));
         bytes.push_back(0);
     }

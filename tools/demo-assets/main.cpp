@@ -1,0 +1,35 @@
+// vorn-demo-assets OUTDIR: writes the bundled demo's pictures and its music
+// (as WAV; the build encodes it to MP3) under OUTDIR.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "platform/ImageEncoder.h"
+#include "tools/demo-assets/Pictures.h"
+#include "tools/demo-assets/Song.h"
+#include "tools/demo-assets/WavFile.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: vorn-demo-assets OUTDIR\n");
+        return 2;
+    }
+    namespace fs = std::filesystem;
+    const fs::path out = argv[1];
+    std::error_code error;
+    fs::create_directories(out / "rsrc" / "misc", error);
+    fs::create_directories(out / "rsrc" / "images", error);
+
+    for (const auto& picture : vorn::demoassets::drawPictures()) {
+        std::string path = (out / picture.name).string();
+        if (!vorn::platform::writePngFile(path, picture.width, picture.height, picture.channels,
+                                          picture.pixels.data()))
+            return 1;
+    }
+    std::string wav = (out / "rsrc" / "track.wav").string();
+    if (!vorn::demoassets::writeWav(wav, vorn::demoassets::renderSong(), vorn::demoassets::kSampleRate)) {
+        std::fprintf(stderr, "cannot write %s\n", wav.c_str());
+        return 1;
+    }
+    return 0;
+}

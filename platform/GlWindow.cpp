@@ -75,8 +75,11 @@ std::unique_ptr<GlWindow> GlWindow::create(WindowMode mode) {
     glewExperimental = GL_TRUE;
     GLenum glewResult = glewInit();
     if (glewResult != GLEW_OK) {
-        debugLine(std::string("cannot load the OpenGL entry points: ") +
-                  reinterpret_cast<const char*>(glewGetErrorString(glewResult)));
+        // GLEW loads through GLX; a context made some other way (a Wayland-only session) it cannot use.
+        std::string reason = glewResult == GLEW_ERROR_NO_GLX_DISPLAY
+                                 ? "no GLX display (an X server is needed)"
+                                 : reinterpret_cast<const char*>(glewGetErrorString(glewResult));
+        debugLine("cannot load the OpenGL entry points: " + reason);
         return nullptr;
     }
     while (glGetError() != GL_NO_ERROR) {

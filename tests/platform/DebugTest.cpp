@@ -19,18 +19,5 @@ TEST(DebugOutput, DebugLineFoldsLineBreaksIntoOneLine) {
     EXPECT_EQ(capture.text(), "Fragment Shader::0:3(1): error  0:4(2): error\n");
 }
 
-TEST(DebugOutput, CaptureEndsWithItsObject) {
-    std::string seen;
-    {
-        DebugCapture capture;
-        debugOutput("inside\n");
-        seen = capture.text();
-    }
-    DebugCapture later;
-    debugOutput("after\n");
-    EXPECT_EQ(seen, "inside\n");
-    EXPECT_EQ(later.text(), "after\n");
-}
-
 }  // namespace
 }  // namespace vorn::platform

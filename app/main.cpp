@@ -1,32 +1,45 @@
-// The player's entry point, for now only its window: full screen (or an
-// ordinary window with --windowed), cleared to black every frame, until Escape
-// is pressed or the window is closed.
+// The player: run in a production's folder, it plays "demo.vorn" full screen
+// at 1920x1080 with its music until Escape, a close request or the end of the
+// show. --windowed keeps the display mode and opens an ordinary window.
+#include "app/PlatformShellIo.h"
+#include "app/Shell.h"
+#include "platform/Debug.h"
 #include "platform/GlWindow.h"
-#include "platform/WindowMessages.h"
 
-#include <GL/glew.h>
-
+#include <cstdio>
 #include <cstring>
+#include <string>
 
-using namespace vorn::platform;
+namespace {
+
+const char kUsage[] =
+    "usage: vorn [--windowed]\n"
+    "Plays demo.vorn from the current folder full screen at 1920x1080 with its music.\n"
+    "Escape or closing the window ends the show.\n"
+    "  --windowed  an ordinary 1920x1080 window, no display-mode change\n"
+    "  --help      this text\n";
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    bool windowed = argc > 1 && std::strcmp(argv[1], "--windowed") == 0;
-    auto window = GlWindow::create(windowed ? WindowMode::Windowed : WindowMode::FullScreen);
-    if (!window) return 1;
-
-    for (;;) {
-        // Escape first, so it ends the show even while messages keep arriving.
-        if (asyncKeyState(VK_ESCAPE)) break;
-        WindowMessage message;
-        if (peekMessage(message)) {
-            if (message.message == WM_QUIT) break;
-            if (message.message == WM_CLOSE) postQuitMessage(0);
-            continue;
+    using namespace vorn;
+    bool windowed = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--windowed") == 0) {
+            windowed = true;
+        } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else {
+            platform::debugLine(std::string("vorn: unknown option ") + argv[i] + " (try --help)");
+            return 2;
         }
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-        window->swapBuffers();
     }
-    return 0;
+
+    // The window goes last: after the music, the UI and the engine inside runShow.
+    auto window = platform::GlWindow::create(windowed ? platform::WindowMode::Windowed
+                                                      : platform::WindowMode::FullScreen);
+    if (!window) return 1;
+    app::PlatformShellIo io(*window);
+    return app::runShow(io);
 }

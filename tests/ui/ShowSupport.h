@@ -1,0 +1,99 @@
+// Helpers for tests that look at the screen the player shows: pictures with
+// distinguishable quadrants written as PNG files, a working folder per test
+// (the player runs in the production's folder), screen pixels counted from the
+// top-left corner, and a small production saved as a project file.
+#pragma once
+
+#include "engine/Engine.h"
+#include "nodes/image/Reader.h"
+#include "nodes/image/Transform2D.h"
+#include "platform/ImageEncoder.h"
+#include "platform/Paths.h"
+#include "tests/support/GlFixture.h"
+#include "tests/support/TempDir.h"
+#include "ui/NodeTypes.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vorn::test {
+
+inline constexpr Rgba kRed{255, 0, 0, 255};
+inline constexpr Rgba kGreen{0, 255, 0, 255};
+inline constexpr Rgba kBlue{0, 0, 255, 255};
+inline constexpr Rgba kWhite{255, 255, 255, 255};
+inline constexpr Rgba kBlack{0, 0, 0, 255};
+
+// w x h pixels, top row first: top-left quarter red, top-right green,
+// bottom-left blue, bottom-right white.
+inline std::vector<uint8_t> quadrantPixels(int w, int h) {
+    std::vector<uint8_t> pixels;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            bool right = x >= w / 2, bottom = y >= h / 2;
+            Rgba c = !bottom ? (!right ? kRed : kGreen) : (!right ? kBlue : kWhite);
+            pixels.insert(pixels.end(), {c.r, c.g, c.b});
+        }
+    return pixels;
+}
+
+inline void writePicture(const std::string& path, int w, int h, int channels, const std::vector<uint8_t>& pixels) {
+    ASSERT_TRUE(platform::writePngFile(path, w, h, channels, pixels.data())) << path;
+}
+
+inline void writeQuadrantPicture(const std::string& path, int w, int h) {
+    writePicture(path, w, h, 3, quadrantPixels(w, h));
+}
+
+// The colour shown at (x, y) from the top-left corner of the bound read
+// framebuffer; alpha is reported as 255, since the screen does not show it.
+inline Rgba screenPixel(int x, int y) {
+    Rgba pixel = readPixel(x, 1079 - y);
+    pixel.a = 255;
+    return pixel;
+}
+
+// Runs the test with a fresh folder as the working directory.
+class InFolder {
+public:
+    InFolder() : previous_(platform::currentDirectory()) { platform::changeDirectory(folder_.path()); }
+    ~InFolder() { platform::changeDirectory(previous_); }
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+    const TempDir& folder() const { return folder_; }
+    std::string file(const std::string& name) const { return folder_.file(name); }
+
+private:
+    TempDir folder_;
+    std::string previous_;
+};
+
+// "Viewer 1" <- "Move" (2D_Transform) <- "Picture" (2D_ImgReader in STRETCH
+// mode reading pictureFile). With moving, Move's Position.x is keyed linearly
+// from 0.5 at 0 s to 1.0 at 1 s: at time t the picture is shifted right by
+// t x 960 pixels (and holds 960 from 1 s on). Needs a GL context.
+inline bool saveShowProject(const std::string& path, const std::string& pictureFile, bool moving) {
+    engine::Engine engine;
+    ui::attachNodeClasses(engine.factory);
+    engine.initialise();
+    if (!engine.createNode("Picture", "2D_ImgReader") || !engine.createNode("Move", "2D_Transform") ||
+        !engine.createNode("Viewer 1", "Viewer"))
+        return false;
+    auto* reader = dynamic_cast<nodes::ImageNode_Reader*>(engine.findNode("Picture"));
+    auto* move = dynamic_cast<nodes::ImageNode_Transform2D*>(engine.findNode("Move"));
+    reader->filename = pictureFile;
+    reader->scaleMode = nodes::ImageNode_Reader::Stretch;
+    if (!engine.connect("Picture", "Move", 0) || !engine.connect("Move", "Viewer 1", 0)) return false;
+    if (moving) {
+        engine.time = 0.0f;
+        move->position[0] = 0.5f;
+        engine.addKeyframe("Move", "Position");
+        engine.time = 1.0f;
+        move->position[0] = 1.0f;
+        engine.setKeyAtCurrentTime("Move", "Position");
+    }
+    return engine.saveProject(path);
+}
+
+}  // namespace vorn::test

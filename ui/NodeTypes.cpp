@@ -1,0 +1,19 @@
+#include "ui/NodeTypes.h"
+
+#include "engine/Engine.h"
+#include "nodes/image/Reader.h"
+#include "nodes/image/Transform2D.h"
+#include "ui/UI_ViewerNode.h"
+
+namespace vorn::ui {
+
+void attachNodeClasses(engine::NodeFactory& factory) {
+    // New viewers draw through the target the shell gave the engine.
+    factory.add("Viewer", [](engine::Engine& engine, const std::string& name) -> std::unique_ptr<engine::Node> {
+        return std::make_unique<UI_ViewerNode>(engine, name, engine.uiTarget);
+    });
+    factory.add("2D_ImgReader", engine::constructs<nodes::ImageNode_Reader>());
+    factory.add("2D_Transform", engine::constructs<nodes::ImageNode_Transform2D>());
+}
+
+}  // namespace vorn::ui

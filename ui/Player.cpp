@@ -66,7 +66,11 @@ void Player::startPlayback() {
     }
     ui_->playing = true;
     ui_->timer.reset(0.0f);
-    if (engine_->music) engine_->music->startPlayback(engine_->time);
+    if (engine_->music) {
+        // The project's own music, also when no update has run since it was loaded.
+        engine_->music->useFile(engine_->musicFile);
+        engine_->music->startPlayback(engine_->time);
+    }
 }
 
 }  // namespace vorn::ui

@@ -1,0 +1,173 @@
+// vorn-capture end to end: the test builds a small production, runs the
+// command as a user would and reads the PNG files it wrote.
+#include "tools/capture/Capture.h"
+
+#include "platform/ImageDecoder.h"
+#include "tests/ui/ShowSupport.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace vorn::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CommandResult {
+    int exitCode = -1;
+    std::string errors;  // what it wrote to stderr
+};
+
+std::string captureCommand() {
+    const char* binaries = std::getenv("VORN_BINARY_DIR");
+    return std::string(binaries ? binaries : ".") + "/bin/vorn-capture";
+}
+
+// Runs vorn-capture with the arguments in the current folder; prefix goes in
+// front of the command (environment settings).
+CommandResult runCapture(const std::string& arguments, const std::string& prefix = "") {
+    std::string errorsFile = (fs::temp_directory_path() / ("capture-errors-" + std::to_string(::getpid()))).string();
+    std::string command = prefix + captureCommand() + " " + arguments + " 2> " + errorsFile;
+    int status = std::system(command.c_str());
+    CommandResult run;
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(errorsFile);
+    std::stringstream text;
+    text << in.rdbuf();
+    run.errors = text.str();
+    fs::remove(errorsFile);
+    return run;
+}
+
+// The colour of a decoded RGB frame at (x, y) from its top-left corner.
+Rgba framePixel(const platform::DecodedImage& frame, int x, int y) {
+    std::size_t at = (std::size_t(y) * frame.width + x) * frame.channels;
+    return {frame.pixels[at], frame.pixels[at + 1], frame.pixels[at + 2], 255};
+}
+
+platform::DecodedImage readFrame(const std::string& path) {
+    auto frame = platform::decodeImageFile(path);
+    EXPECT_TRUE(frame.has_value()) << path;
+    return frame ? *frame : platform::DecodedImage{};
+}
+
+class Capture : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        platform::makeDirectory("show");
+        writeQuadrantPicture("show/pic.png", 64, 36);
+        ASSERT_TRUE(saveShowProject(folder_.file("show/show.vorn"), "pic.png", true));
+    }
+
+    InFolder folder_;
+};
+
+TEST_F(Capture, WritesOneUprightRgbFramePerTimeFromFromUpToTo) {
+    CommandResult run = runCapture("show/show.vorn --out frames --from 0 --to 0.5 --fps 4");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_TRUE(fs::exists("frames/frame_000000.png"));
+    EXPECT_TRUE(fs::exists("frames/frame_000001.png"));
+    EXPECT_FALSE(fs::exists("frames/frame_000002.png"));  // 0.5 itself is not rendered
+
+    platform::DecodedImage first = readFrame("frames/frame_000000.png");
+    ASSERT_EQ(first.width, 1920);
+    ASSERT_EQ(first.height, 1080);
+    ASSERT_EQ(first.channels, 3);
+    EXPECT_EQ(framePixel(first, 480, 270), kRed);
+    EXPECT_EQ(framePixel(first, 1440, 270), kGreen);
+    EXPECT_EQ(framePixel(first, 480, 810), kBlue);
+    EXPECT_EQ(framePixel(first, 1440, 810), kWhite);
+
+    // At 0.25 s the keyed position has moved the picture 240 pixels right.
+    platform::DecodedImage second = readFrame("frames/frame_000001.png");
+    EXPECT_EQ(framePixel(second, 100, 270), kBlack);
+    EXPECT_EQ(framePixel(second, 700, 270), kRed);
+    EXPECT_EQ(framePixel(second, 1500, 810), kWhite);
+}
+
+TEST_F(Capture, TheFirstFrameStandsAtFromAndFramesAreRepeatable) {
+    CommandResult run = runCapture("show/show.vorn --out late --from 0.75 --to 0.8 --fps 30");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    // 0.75, 0.7833: two frames.
+    EXPECT_TRUE(fs::exists("late/frame_000001.png"));
+    EXPECT_FALSE(fs::exists("late/frame_000002.png"));
+    platform::DecodedImage first = readFrame("late/frame_000000.png");
+    // Shifted by 0.75 x 960 = 720 pixels.
+    EXPECT_EQ(framePixel(first, 600, 270), kBlack);
+    EXPECT_EQ(framePixel(first, 1000, 270), kRed);
+
+    CommandResult again = runCapture("show/show.vorn --out again --from 0.75 --to 0.8 --fps 30");
+    ASSERT_EQ(again.exitCode, 0) << again.errors;
+    for (const char* name : {"frame_000000.png", "frame_000001.png"})
+        EXPECT_EQ(readBytes(folder_.file(std::string("late/") + name)),
+                  readBytes(folder_.file(std::string("again/") + name)))
+            << name;
+}
+
+TEST_F(Capture, RunsInTheProjectsFolderWithMusicStandingAtEachFrame) {
+    // A music file makes the stepped device hold a sound; the frames are the same.
+    platform::makeDirectory("show/rsrc");
+    folder_.folder().write("show/rsrc/track.mp3", std::string("ID3"));
+    platform::makeDirectory("elsewhere");
+    platform::changeDirectory("elsewhere");
+    CommandResult run = runCapture("../show/show.vorn --out ../music --from 0.5 --to 0.51 --fps 100");
+    platform::changeDirectory("..");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    platform::DecodedImage frame = readFrame("music/frame_000000.png");
+    EXPECT_EQ(framePixel(frame, 400, 270), kBlack);
+    EXPECT_EQ(framePixel(frame, 600, 270), kRed);
+    EXPECT_FALSE(fs::exists("music/frame_000001.png"));
+}
+
+TEST_F(Capture, ReportsAProgressBarOnStderr) {
+    CommandResult run = runCapture("show/show.vorn --out frames --to 0.1 --fps 20");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(run.errors.find("2/2 frames"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("fps"), std::string::npos);
+}
+
+TEST_F(Capture, FailsWithOneLineForAMissingOrBrokenProject) {
+    CommandResult missing = runCapture("nowhere.vorn --out frames");
+    EXPECT_NE(missing.exitCode, 0);
+    EXPECT_NE(missing.errors.find("vorn-capture: cannot read project nowhere.vorn\n"), std::string::npos)
+        << missing.errors;
+    EXPECT_FALSE(fs::exists("frames"));
+
+    folder_.folder().write("show/broken.vorn", std::string("not a project"));
+    CommandResult broken = runCapture("show/broken.vorn --out frames");
+    EXPECT_NE(broken.exitCode, 0);
+    EXPECT_NE(broken.errors.find("vorn-capture: cannot load project show/broken.vorn"), std::string::npos)
+        << broken.errors;
+    EXPECT_FALSE(fs::exists("frames/frame_000000.png"));
+}
+
+TEST_F(Capture, FailsForAnOutputFolderThatCannotBeWritten) {
+    folder_.folder().write("taken", std::string("a file, not a folder"));
+    CommandResult run = runCapture("show/show.vorn --out taken/frames --to 0.1");
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.errors.find("vorn-capture: cannot write into output folder taken/frames"), std::string::npos)
+        << run.errors;
+}
+
+TEST_F(Capture, RefusesBadOptionsAndAVideoWithoutFfmpeg) {
+    EXPECT_EQ(runCapture("show/show.vorn").exitCode, 2);
+    EXPECT_EQ(runCapture("show/show.vorn --out f --fps 0").exitCode, 2);
+    CommandResult backwards = runCapture("show/show.vorn --out f --from 3 --to 2");
+    EXPECT_EQ(backwards.exitCode, 2);
+    EXPECT_NE(backwards.errors.find("--to must be later than --from"), std::string::npos);
+
+    // An empty PATH: ffmpeg cannot be found, and nothing is rendered.
+    CommandResult video = runCapture("show/show.vorn --out f --to 0.1 --video out.mp4", "PATH=/nonexistent ");
+    EXPECT_NE(video.exitCode, 0);
+    EXPECT_NE(video.errors.find("--video needs ffmpeg, which is not installed"), std::string::npos) << video.errors;
+    EXPECT_FALSE(fs::exists("f/frame_000000.png"));
+}
+
+}  // namespace
+}  // namespace vorn::test

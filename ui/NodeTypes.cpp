@@ -1,7 +1,12 @@
 #include "ui/NodeTypes.h"
 
 #include "engine/Engine.h"
+#include "nodes/image/Compose.h"
+#include "nodes/image/Glow.h"
+#include "nodes/image/MotionBlur.h"
 #include "nodes/image/Reader.h"
+#include "nodes/image/Sequence.h"
+#include "nodes/image/TimeSwitch.h"
 #include "nodes/image/Transform2D.h"
 #include "ui/UI_ViewerNode.h"
 
@@ -14,6 +19,11 @@ void attachNodeClasses(engine::NodeFactory& factory) {
     });
     factory.add("2D_ImgReader", engine::constructs<nodes::ImageNode_Reader>());
     factory.add("2D_Transform", engine::constructs<nodes::ImageNode_Transform2D>());
+    factory.add("MotionBlur", engine::constructs<nodes::ImageNode_MotionBlur>());
+    factory.add("Time Switch Image", engine::constructs<nodes::ImageNode_TimeSwitch>());
+    factory.add("Glow", engine::constructs<nodes::ImageNode_Glow>());
+    factory.add("Sequencer", engine::constructs<nodes::ImageNode_Sequence>());
+    factory.add("Compose", engine::constructs<nodes::ImageNode_Compose>());
 }
 
 }  // namespace vorn::ui

@@ -61,17 +61,12 @@ void DrawImageQuad(const GL_Image& image) {
         glBindTexture(GL_TEXTURE_2D, image.textures[k]);
     }
 
-    GLuint vertexArray = 0;
-    GLuint buffer = 0;
-    glGenVertexArrays(1, &vertexArray);
-    glGenBuffers(1, &buffer);
-    glBindVertexArray(vertexArray);
-    uploadQuad(buffer, kFullScreenQuad);
+    // The cached full-screen quad draws the same as a vertex array and buffer
+    // made and deleted for this call, without creating GL objects every frame.
+    glBindVertexArray(cachedQuad(false).vertexArray);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glDeleteVertexArrays(1, &vertexArray);
-    glDeleteBuffers(1, &buffer);
 
     for (int k = 0; k < count; ++k) {
         glActiveTexture(GLenum(GL_TEXTURE0 + k));

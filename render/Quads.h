@@ -31,9 +31,8 @@ void SetDrawBuffers(const GL_FrameBuffer& target);
 // unbinds vertex array, array buffer and framebuffer.
 void RenderToFrameBuffer(const GL_FrameBuffer& target, bool letterbox);
 
-// Binds texture k of the image to unit k, draws the full-screen quad into the
-// bound framebuffer from a vertex array and buffer made for this call only,
-// deletes them and unbinds the units again (unit 0 is left active).
+// Binds texture k of the image to unit k, draws the cached full-screen quad
+// into the bound framebuffer and unbinds the units again (unit 0 is left active).
 void DrawImageQuad(const GL_Image& image);
 
 }  // namespace vorn::render

@@ -50,6 +50,7 @@ bool UI_Engine::init(engine::Engine& engineToShow) {
     uiTarget = std::make_unique<render::GL_FrameBuffer>(kScreenWidth, kScreenHeight, 1, 16, GL_RGBA, false, false);
     glBindFramebuffer(GL_FRAMEBUFFER, uiTarget->framebuffer);
     render::SetDrawBuffers(*uiTarget);
+    glViewport(0, 0, kScreenWidth, kScreenHeight);
     // A new texture's contents are undefined: start from transparent black so
     // a missing loading picture shows black, not whatever the memory held.
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);

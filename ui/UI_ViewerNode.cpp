@@ -30,6 +30,8 @@ void UI_ViewerNode::present() {
     if (!viewerTarget) return;
     glBindFramebuffer(GL_FRAMEBUFFER, viewerTarget->framebuffer);
     render::SetDrawBuffers(*viewerTarget);
+    // The whole target, whatever size the node drawn last left the viewport at.
+    glViewport(0, 0, viewerTarget->width, viewerTarget->height);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
 

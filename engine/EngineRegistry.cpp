@@ -58,7 +58,8 @@ bool Engine::addNode(const std::string& nodeName, std::unique_ptr<Node> node) {
     nodesByName[nodeName] = added;
     nodeSet.emplace(added, std::move(node));
     added->name = nodeName;
-    if (added->kind() == NodeKind::Output) outputNodes.push_back(static_cast<OutputNode*>(added));
+    if (added->kind() == NodeKind::Output)
+        if (auto* output = dynamic_cast<OutputNode*>(added)) outputNodes.push_back(output);
     return true;
 }
 

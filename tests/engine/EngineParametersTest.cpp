@@ -58,11 +58,5 @@ TEST(EngineParametersTest, RecordsCarryTheirSettingsAndTypeCodes) {
     EXPECT_FALSE(static_cast<const ValueFloat&>(*engine.parametersOf(geometry)[0]).clamp);
 }
 
-TEST(EngineParametersTest, UnknownNodesHaveNoParameters) {
-    Engine engine;
-    test::TestViewer viewer(engine, "v");
-    EXPECT_TRUE(engine.parametersOf(viewer).empty());
-}
-
 }  // namespace
 }  // namespace vorn::engine

@@ -111,8 +111,6 @@ TEST(ProjectJsonTest, JsonThatDescribesNoReadableProjectIsRefusedSayingWhere) {
               "project.sections[0].entries[0].name: characters above U+00FF cannot be stored: texts are 8-bit");
     EXPECT_EQ(errorFor(R"({"sections": [{"section": "nodes", "entries": [{"name": "a\u0000b", "type": "T"}]}]})"),
               "project.sections[0].entries[0].name: a text cannot hold U+0000");
-    EXPECT_EQ(errorFor(R"({"sections": [{"section": "counters", "entries": [{"key": "k", "value": -1}]}]})"),
-              "project.sections[0].entries[0].value: expected an integer from 0 to 4294967295");
     EXPECT_EQ(errorFor(R"({"sections": [{"section": "parameters", "entries": [{"node": "n", "parameters": [
                  {"name": "p", "type": 7, "value": 1}]}]}]})"),
               "project.sections[0].entries[0].parameters[0].type: type codes run from 0 to 6");
@@ -121,11 +119,8 @@ TEST(ProjectJsonTest, JsonThatDescribesNoReadableProjectIsRefusedSayingWhere) {
               "project.sections[0].entries[0].parameters[0].value: expected 4 numbers");
     EXPECT_EQ(errorFor(R"({"sections": [{"section": "unknown", "marker": "0x86869002"}]})"),
               "project.sections[0].marker: a section's marker cannot stand alone");
-    EXPECT_EQ(errorFor(R"({"sections": [{"section": "scenes", "entries": []}]})"),
-              "project.sections[0].section: unknown section \"scenes\"");
     EXPECT_EQ(errorFor(R"({"sections": [{"section": "links", "entries": [{"node": "n", "track": "t"}]}]})"),
               "project.sections[0].entries[0]: missing \"parameter\"");
-    EXPECT_EQ(errorFor(R"([1, 2])"), "project: expected an object");
     std::string longText(4096, 'a');
     EXPECT_EQ(errorFor(R"({"sections": [{"section": "counters", "entries": [{"key": ")" + longText +
                        R"(", "value": 1}]}]})"),

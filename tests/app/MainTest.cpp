@@ -1,0 +1,50 @@
+// The player executable's command line and its exit codes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace vorn::test {
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    std::string output;  // stdout and stderr together
+};
+
+Outcome runPlayer(const std::string& arguments, const std::string& environment = "") {
+    const char* binaries = std::getenv("VORN_BINARY_DIR");
+    std::string command = environment + std::string(binaries ? binaries : ".") + "/bin/vorn " + arguments + " 2>&1";
+    Outcome outcome;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return outcome;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) outcome.output += buffer;
+    int status = ::pclose(pipe);
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return outcome;
+}
+
+TEST(PlayerCommand, HelpDescribesTheOptionsAndExitsZero) {
+    Outcome help = runPlayer("--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.output.find("--windowed"), std::string::npos);
+    EXPECT_NE(help.output.find("demo.vorn"), std::string::npos);
+}
+
+TEST(PlayerCommand, AnUnknownOptionIsRefusedWithOneLine) {
+    Outcome bad = runPlayer("--fast");
+    EXPECT_NE(bad.exitCode, 0);
+    EXPECT_EQ(bad.output, "vorn: unknown option --fast (try --help)\n");
+}
+
+TEST(PlayerCommand, WithoutADisplayItCannotStartAndSaysSo) {
+    Outcome noDisplay = runPlayer("--windowed", "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 ");
+    EXPECT_EQ(noDisplay.exitCode, 1);
+    EXPECT_NE(noDisplay.output.find("cannot"), std::string::npos) << noDisplay.output;
+}
+
+}  // namespace
+}  // namespace vorn::test

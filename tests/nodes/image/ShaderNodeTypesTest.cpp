@@ -1,0 +1,78 @@
+#include "nodes/image/ShaderNodeTypes.h"
+
+#include "platform/Debug.h"
+#include "platform/Paths.h"
+#include "tests/nodes/image/ShaderTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace vorn::test {
+namespace {
+
+class ScriptTypes : public ShaderNodeTest {
+protected:
+    void SetUp() override {
+        ShaderNodeTest::SetUp();
+        const TempDir& folder = here.folder;
+        folder.write("Scripts/b.node", "Name \"Beta\" \"b\"\nSourceLib LumaToAlpha\n");
+        folder.write("Scripts/a.node", "Name \"Alpha\" \"a\"\nInput 0, \"Source\" \"rgba\"\nSourceLib ColorCorrect\n");
+        folder.write("Scripts/Glow.node", "Name \"Glow\" \"Glow\"\nSourceLib LumaToAlpha\n");
+        folder.write("Scripts/Lost.node.txt", "Name \"Lost\" \"Lost\"\nSourceLib Vanished\n");
+        folder.write("Scripts/readme.txt", "Name \"NotAScript\" \"x\"\n");
+        folder.write("Scripts/Broken.node", "Name \"Broken\" \"x\"\nSource\nnot glsl\n");
+        platform::makeDirectory(folder.file("Scripts/folder.node"));
+        engine.initialise();
+    }
+
+    WorkingFolder here;
+};
+
+TEST_F(ScriptTypes, ScriptNamesComeFirstInListingOrderThenTheBuiltInMenu) {
+    // Listed case-insensitively: a, b, Broken, Glow, Lost.node.txt; readme.txt and the folder are no scripts.
+    std::vector<std::string> first(engine.nodeTypeNames.begin(), engine.nodeTypeNames.begin() + 5);
+    EXPECT_EQ(first, (std::vector<std::string>{"Alpha", "Beta", "Broken", "Glow", "Lost"}));
+    ASSERT_EQ(engine.nodeTypeNames.size(), 5u + 22u);
+    EXPECT_EQ(engine.nodeTypeNames[5], "Viewer");
+    EXPECT_EQ(engine.nodeTypeNames.back(), "Render_Flake");
+    EXPECT_EQ(engine.scripts.size(), 5u);
+}
+
+TEST_F(ScriptTypes, AScriptNodeIsBuiltFromItsDescriptionWithTheLoadLine) {
+    platform::DebugCapture capture;
+    ASSERT_TRUE(engine.createNode("Alpha 1", "Alpha"));
+    EXPECT_TRUE(capture.contains("Load Script from File: Alpha\n"));
+    auto* node = dynamic_cast<nodes::ImageNode_Shader*>(engine.findNode("Alpha 1"));
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->inputNames, std::vector<std::string>{"Source"});
+    EXPECT_EQ(node->description.source, *nodes::effectLibrarySource("ColorCorrect"));
+    EXPECT_FALSE(node->hasError);
+    EXPECT_EQ(engine.nodeTypes["Alpha 1"], "Alpha");
+}
+
+TEST_F(ScriptTypes, BrokenAndSourcelessScriptsStillMakeTypesWhoseNodesAreInError) {
+    ASSERT_TRUE(engine.createNode("Broken 1", "Broken"));
+    EXPECT_TRUE(static_cast<nodes::ImageNode_Shader*>(engine.findNode("Broken 1"))->hasError);
+    ASSERT_TRUE(engine.createNode("Lost 1", "Lost"));
+    EXPECT_TRUE(static_cast<nodes::ImageNode_Shader*>(engine.findNode("Lost 1"))->hasError);
+}
+
+TEST_F(ScriptTypes, ABuiltInNameIsNeverTakenForAScript) {
+    platform::DebugCapture capture;
+    // No class answers to "Glow" in this engine: the script of that name does not stand in.
+    EXPECT_FALSE(engine.createNode("Glow 1", "Glow"));
+    EXPECT_FALSE(capture.contains("Load Script from File: Glow"));
+    EXPECT_TRUE(engine.createNode("Toy", "ShaderToy"));
+}
+
+TEST(ScriptLoader, AFileThatCannotBeOpenedGivesNoDefinition) {
+    engine::NodeFactory factory;
+    nodes::attachShaderNodeTypes(factory);
+    TempDir folder;
+    EXPECT_EQ(factory.loadScript(folder.file("missing.node")), nullptr);
+    auto definition = factory.loadScript(folder.write("x.node", "Name \"X\" \"Y\""));
+    ASSERT_NE(definition, nullptr);
+    EXPECT_EQ(definition->typeName(), "X");
+}
+
+}  // namespace
+}  // namespace vorn::test

@@ -97,7 +97,7 @@ int runCapture(const CaptureOptions& options) {
     FrameSchedule schedule(options.from, options.to, options.fps);
     std::unique_ptr<VideoEncoder> encoder;
     if (!video.empty()) {
-        std::string music = platform::resolvePath(player.engine().musicFile);
+        std::string music = absolutePath(platform::resolvePath(player.engine().musicFile));
         if (!platform::fileExists(music)) music.clear();
         encoder = VideoEncoder::start(ScreenTarget::kWidth, ScreenTarget::kHeight, options.fps, options.from, music,
                                       video);

@@ -35,8 +35,9 @@ void ProgressBar::update(int64_t done, double seconds) {
         lastDrawn_ = seconds;
         std::fprintf(out_, "\r%s\033[K", line(done, total_, seconds).c_str());
     } else {
-        if (done < nextReport_ && done < total_) return;
-        nextReport_ = done + std::max<int64_t>(1, total_ / 10);
+        int64_t tenth = total_ > 0 ? done * 10 / total_ : 10;
+        if (tenth <= lastTenth_) return;
+        lastTenth_ = tenth;
         std::fprintf(out_, "%s\n", line(done, total_, seconds).c_str());
     }
     std::fflush(out_);

@@ -25,7 +25,7 @@ private:
     std::FILE* out_;
     bool interactive_;
     double lastDrawn_ = -1.0;
-    int64_t nextReport_ = 0;
+    int64_t lastTenth_ = 0;
 };
 
 }  // namespace vorn::capture

@@ -6,6 +6,7 @@
 #include "tests/ui/ShowSupport.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -123,6 +124,29 @@ TEST_F(Capture, RunsInTheProjectsFolderWithMusicStandingAtEachFrame) {
     EXPECT_EQ(framePixel(frame, 400, 270), kBlack);
     EXPECT_EQ(framePixel(frame, 600, 270), kRed);
     EXPECT_FALSE(fs::exists("music/frame_000001.png"));
+}
+
+TEST_F(Capture, PipesTheSameFramesAndTheMusicIntoFfmpegForAVideo) {
+    platform::makeDirectory("show/rsrc");
+    folder_.folder().write("show/rsrc/track.mp3", std::string("ID3"));
+    std::string fake = folder_.folder().write("bin/ffmpeg",
+                                              "#!/bin/sh\n"
+                                              "for last; do :; done\n"
+                                              "cat > \"$last.raw\"\n"
+                                              "echo \"$@\" > \"$last.args\"\n");
+    ::chmod(fake.c_str(), 0755);
+    CommandResult run = runCapture("show/show.vorn --out frames --from 0.25 --to 0.5 --fps 8 --video show.mp4",
+                                   "PATH=" + folder_.file("bin") + ":$PATH ");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    std::vector<uint8_t> raw = readBytes(folder_.file("show.mp4.raw"));
+    ASSERT_EQ(raw.size(), std::size_t(2) * 1920 * 1080 * 3);
+    // The second frame as piped equals the second file, pixel for pixel.
+    platform::DecodedImage second = readFrame("frames/frame_000001.png");
+    EXPECT_TRUE(std::equal(second.pixels.begin(), second.pixels.end(), raw.begin() + 1920 * 1080 * 3));
+    std::vector<uint8_t> argumentBytes = readBytes(folder_.file("show.mp4.args"));
+    std::string arguments(argumentBytes.begin(), argumentBytes.end());
+    EXPECT_NE(arguments.find("-ss 0.25 -i " + folder_.file("show/rsrc/track.mp3")), std::string::npos) << arguments;
+    EXPECT_NE(arguments.find("-framerate 8"), std::string::npos) << arguments;
 }
 
 TEST_F(Capture, ReportsAProgressBarOnStderr) {

@@ -1,12 +1,14 @@
 #include "engine/Engine.h"
 
+#include "engine/RocketSyncConnection.h"
 #include "engine/SyncRows.h"
 #include "platform/Paths.h"
 #include "platform/Timer.h"
 
 namespace vorn::engine {
 
-Engine::Engine(std::unique_ptr<platform::AudioOutput> audio) : audio_(std::move(audio)) {}
+Engine::Engine(std::unique_ptr<platform::AudioOutput> audio)
+    : syncConnectionFactory(makeRocketConnection), syncPlaybackFactory(makeRocketPlayback), audio_(std::move(audio)) {}
 
 Engine::~Engine() {
     // Bindings point into the client and into nodes, records and tracks into
@@ -47,7 +49,8 @@ bool Engine::update(float callerTime) {
         rowsPerSecond = rowsPerSecondFor(bpm);
         // A second, slightly later reading of the position than the one time came from.
         SyncRow row = syncRowAt(music ? music->positionMs() : 0, rowsPerSecond);
-        if (!syncClient->update(row.rounded, &syncCallbacks, this)) syncClient->connect();
+        // Track files need no exchange: nothing is reported and nothing steers playback.
+        if (!syncPlayback && !syncClient->update(row.rounded, &syncCallbacks, this)) syncClient->connect();
         for (const SyncBinding& binding : syncBindings)
             *binding.target = float(syncClient->getValue(binding.track, row.exact));
     }

@@ -9,10 +9,11 @@
 // and EngineProject.cpp (project file through ProjectDocument).
 //
 // Services the owner sets up before initialise: the sound device (constructor),
-// the node classes and script hooks (factory), the sync client maker
-// (syncConnectionFactory) and the yes/no question of loadProject (confirm).
-// None of them is needed: without them there is no music, no node type, no sync
-// and no question (loading goes ahead).
+// the node classes and script hooks (factory), the sync client makers
+// (syncConnectionFactory, syncPlaybackFactory: by default the tracker client on
+// port 1338 and the track-file player) and the yes/no question of loadProject
+// (confirm). None of them is needed: without them there is no music, no node
+// type, no sync and no question (loading goes ahead).
 #pragma once
 
 #include <array>
@@ -100,7 +101,14 @@ public:
     // Binds a float to a track of the connected client (nothing to bind offline).
     bool bindFloat(const std::string& trackName, float* target);
     // The connection sequence: make the client, connect, bind every node and link.
+    // False when no tracker answered (the client stays and is retried every frame).
     bool connectSync();
+    // Playback of ".track" files, for the player and offline capture once the
+    // project is loaded: the binding sequence of a connection over a client that
+    // never opens a socket, binding only tracks that have a file. Every frame the
+    // bound floats get their track's value at the music position's row; no
+    // tracker, no row reports, no callbacks. False when no client could be made.
+    bool startTrackPlayback();
     void disconnectSync();
     // The tracker's commands (also reachable through syncCallbacks).
     void pause(uint8_t flag);
@@ -156,6 +164,7 @@ public:
     render::GL_FrameBuffer* uiTarget = nullptr;  // what new viewer nodes draw through
     std::unique_ptr<MusicPlayer> music;          // null without a sound device
     std::unique_ptr<SyncConnection> syncClient;  // null when not connected
+    bool syncPlayback = false;                   // syncClient plays track files: no tracker exchange
     SyncCallbacks syncCallbacks;
     float bpm = 0.0f;
     float rowsPerSecond = 0.0f;
@@ -165,12 +174,15 @@ public:
     // --- Services set up by the owner
     NodeFactory factory;
     SyncConnectionFactory syncConnectionFactory;
+    SyncConnectionFactory syncPlaybackFactory;
     ConfirmQuestion confirm;
 
 private:
     bool wouldCloseCycle(const Node* source, const Node* target) const;
     void forgetOutputListings(const Node* node);
     KeyframeTrack* findTrack(const std::string& nodeName, const std::string& trackName);
+    // bindSyncTracks on every node, then every stored link; bpm from bpmText.
+    void bindSyncTargets();
 
     std::unique_ptr<platform::AudioOutput> audio_;  // until initialise gives it to the music player
     Node* bindingNode_ = nullptr;                   // the node inside bindSyncTracks, for its bindings

@@ -58,9 +58,27 @@ bool Engine::bindFloat(const std::string& trackName, float* target) {
 bool Engine::connectSync() {
     // Bindings point into the client's tracks: they cannot outlive it.
     syncBindings.clear();
+    syncPlayback = false;
     syncClient = syncConnectionFactory ? syncConnectionFactory("sync") : nullptr;
     if (!syncClient || !syncClient->connect()) return false;  // a client that failed stays, retried each frame
 
+    bindSyncTargets();
+    syncCallbacks = SyncCallbacks{pauseCallback, setRowCallback, isPlayingCallback};
+    return true;
+}
+
+bool Engine::startTrackPlayback() {
+    syncBindings.clear();
+    syncCallbacks = SyncCallbacks{};
+    syncClient = syncPlaybackFactory ? syncPlaybackFactory("sync") : nullptr;
+    syncPlayback = syncClient != nullptr;
+    if (!syncClient) return false;
+    // The client refuses tracks without a file, so their parameters keep their values.
+    bindSyncTargets();
+    return true;
+}
+
+void Engine::bindSyncTargets() {
     std::vector<Node*> nodes;
     for (auto& [name, node] : nodesByName) nodes.push_back(node);
     for (Node* node : nodes) {
@@ -71,14 +89,15 @@ bool Engine::connectSync() {
     std::vector<SyncLink> links = syncLinks;  // linking appends to syncLinks only for new track names
     for (const SyncLink& link : links) linkSyncTrack(link.node->name, link.trackName, link.parameterName);
     bpm = float(std::strtod(bpmText.c_str(), nullptr));
-    syncCallbacks = SyncCallbacks{pauseCallback, setRowCallback, isPlayingCallback};
-    return true;
 }
 
 void Engine::disconnectSync() {
+    bool leavingTracker = !syncPlayback;
     syncBindings.clear();
     syncClient.reset();
-    if (music && music->started) music->system->setPaused(true);
+    syncPlayback = false;
+    // Leaving the tracker stops the show; leaving track playback does not.
+    if (leavingTracker && music && music->started) music->system->setPaused(true);
 }
 
 void Engine::pause(uint8_t flag) {

@@ -31,7 +31,8 @@ public:
     virtual bool connect() = 0;
     // Processes what the tracker sent and reports the row; false when the link is lost.
     virtual bool update(uint32_t row, const SyncCallbacks* callbacks, void* context) = 0;
-    // The track of that name, created (and requested) when new; null only when out of memory.
+    // The track of that name, created (and requested) when new; null when it
+    // cannot be had (out of memory; in playback from files, no file for it).
     virtual Track* getTrack(const std::string& name) = 0;
     // The track's value at a fractional row.
     virtual double getValue(const Track* track, double row) const = 0;
@@ -39,10 +40,10 @@ public:
     virtual bool saveTracks() = 0;
 };
 
-// Makes a client with the given track-file base name.
+// Makes a client with the given track-file base name (live, or one that plays track files).
 using SyncConnectionFactory = std::function<std::unique_ptr<SyncConnection>(const std::string& baseName)>;
 
-// A float written from a track every frame while connected.
+// A float written from a track every frame while a client exists.
 struct SyncBinding {
     float* target = nullptr;
     SyncConnection::Track* track = nullptr;

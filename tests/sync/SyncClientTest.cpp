@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "platform/Debug.h"
-#include "tests/sync/FakeTracker.h"
-#include "tests/sync/WorkingDirectory.h"
+#include "tests/support/FakeTracker.h"
+#include "tests/support/WorkingDirectory.h"
 
 namespace vorn::sync {
 namespace {

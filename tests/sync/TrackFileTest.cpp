@@ -8,7 +8,7 @@
 
 #include "platform/Debug.h"
 #include "platform/Paths.h"
-#include "tests/sync/WorkingDirectory.h"
+#include "tests/support/WorkingDirectory.h"
 #include "tests/support/TempDir.h"
 
 namespace vorn::sync {

@@ -1,4 +1,4 @@
-#include "tests/sync/FakeTracker.h"
+#include "tests/support/FakeTracker.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

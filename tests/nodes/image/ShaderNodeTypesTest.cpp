@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 namespace vorn::test {
 namespace {
 
@@ -62,6 +65,51 @@ TEST_F(ScriptTypes, ABuiltInNameIsNeverTakenForAScript) {
     EXPECT_FALSE(engine.createNode("Glow 1", "Glow"));
     EXPECT_FALSE(capture.contains("Load Script from File: Glow"));
     EXPECT_TRUE(engine.createNode("Toy", "ShaderToy"));
+}
+
+// The GLSL declaration a parameter of this kind must meet in the source.
+std::string uniformType(int32_t kind) {
+    switch (kind) {
+        case nodes::ShaderParam::Float:
+        case nodes::ShaderParam::SyncTrack:
+            return "float";
+        case nodes::ShaderParam::IntFloat:
+        case nodes::ShaderParam::Choice:
+            return "int";
+        case nodes::ShaderParam::Direction:
+        case nodes::ShaderParam::Position:
+            return "vec2";
+        case nodes::ShaderParam::Colour:
+            return "vec4";
+        default:
+            return "";
+    }
+}
+
+class DemoScripts : public ShaderNodeTest {};
+
+TEST_F(DemoScripts, BuildAndDeclareEveryInputAndParameterWithItsType) {
+    const char* sourceDir = std::getenv("VORN_SOURCE_DIR");
+    ASSERT_NE(sourceDir, nullptr);
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(sourceDir) + "/demo/Scripts")) {
+        nodes::ShaderDescription description;
+        ASSERT_TRUE(nodes::ParseShaderDescription(entry.path().string(), description));
+        SCOPED_TRACE(entry.path().filename().string());
+        EXPECT_FALSE(description.name.empty());
+        EXPECT_FALSE(description.sourceMissing);
+        for (const std::string& input : description.inputNames)
+            EXPECT_NE(description.source.find("uniform sampler2D " + input + ";"), std::string::npos) << input;
+        for (const nodes::ShaderParam& param : description.parameters)
+            EXPECT_NE(description.source.find("uniform " + uniformType(param.kind) + " " + param.name + ";"),
+                      std::string::npos)
+                << param.name;
+        auto node = std::make_unique<nodes::ImageNode_Shader>(engine, description.name, description);
+        EXPECT_FALSE(node->hasError);
+        EXPECT_TRUE(engine.addNode(description.name, std::move(node)));
+        ++count;
+    }
+    EXPECT_GE(count, 3);
 }
 
 TEST(ScriptLoader, AFileThatCannotBeOpenedGivesNoDefinition) {

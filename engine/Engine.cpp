@@ -50,7 +50,7 @@ bool Engine::update(float callerTime) {
         // A second, slightly later reading of the position than the one time came from.
         SyncRow row = syncRowAt(music ? music->positionMs() : 0, rowsPerSecond);
         // Track files need no exchange: nothing is reported and nothing steers playback.
-        if (!syncPlayback && !syncClient->update(row.rounded, &syncCallbacks, this)) syncClient->connect();
+        if (!syncPlayback && !syncClient->update(row.rounded, &syncCallbacks, this)) reconnectSync();
         for (const SyncBinding& binding : syncBindings)
             *binding.target = float(syncClient->getValue(binding.track, row.exact));
     }

@@ -163,7 +163,7 @@ public:
     std::string bpmText;
     render::GL_FrameBuffer* uiTarget = nullptr;  // what new viewer nodes draw through
     std::unique_ptr<MusicPlayer> music;          // null without a sound device
-    std::unique_ptr<SyncConnection> syncClient;  // null when not connected
+    std::unique_ptr<SyncConnection> syncClient;  // null without a tracker client or track playback
     bool syncPlayback = false;                   // syncClient plays track files: no tracker exchange
     SyncCallbacks syncCallbacks;
     float bpm = 0.0f;
@@ -183,9 +183,14 @@ private:
     KeyframeTrack* findTrack(const std::string& nodeName, const std::string& trackName);
     // bindSyncTracks on every node, then every stored link; bpm from bpmText.
     void bindSyncTargets();
+    // The rest of the connection sequence once the client is connected: bind, install the callbacks.
+    void completeSyncConnection();
+    // The frame's retry of a lost or never-made connection.
+    void reconnectSync();
 
     std::unique_ptr<platform::AudioOutput> audio_;  // until initialise gives it to the music player
     Node* bindingNode_ = nullptr;                   // the node inside bindSyncTracks, for its bindings
+    bool syncSequenceDone_ = false;                 // the live client has had its bindings and callbacks
     // Sources that list a target among their outputs without feeding it (a
     // connect into an occupied input), by target: deleting the target must
     // reach them too.

@@ -59,12 +59,24 @@ bool Engine::connectSync() {
     // Bindings point into the client's tracks: they cannot outlive it.
     syncBindings.clear();
     syncPlayback = false;
+    syncSequenceDone_ = false;
     syncClient = syncConnectionFactory ? syncConnectionFactory("sync") : nullptr;
     if (!syncClient || !syncClient->connect()) return false;  // a client that failed stays, retried each frame
+    completeSyncConnection();
+    return true;
+}
 
+void Engine::completeSyncConnection() {
     bindSyncTargets();
     syncCallbacks = SyncCallbacks{pauseCallback, setRowCallback, isPlayingCallback};
-    return true;
+    syncSequenceDone_ = true;
+}
+
+void Engine::reconnectSync() {
+    // A tracker that was not up when the client was made (it is usually launched
+    // just before) gets the whole sequence once it answers, or nothing would ever
+    // be bound; after a lost link the client keeps its tracks and re-requests them.
+    if (syncClient->connect() && !syncSequenceDone_) completeSyncConnection();
 }
 
 bool Engine::startTrackPlayback() {
@@ -96,6 +108,7 @@ void Engine::disconnectSync() {
     syncBindings.clear();
     syncClient.reset();
     syncPlayback = false;
+    syncSequenceDone_ = false;
     // Leaving the tracker stops the show; leaving track playback does not.
     if (leavingTracker && music && music->started) music->system->setPaused(true);
 }

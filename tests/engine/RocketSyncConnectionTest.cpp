@@ -191,6 +191,33 @@ TEST(RocketSyncConnectionTest, WithoutATrackerEachFrameTriesOnce) {
     EXPECT_EQ(s.glow().amount, 3.0f);  // nothing bound: the value stands
 }
 
+TEST(RocketSyncConnectionTest, ATrackerThatComesUpLaterGetsTheWholeConnectionSequence) {
+    LiveScene s;
+    bool trackerUp = false;
+    platform::TcpAddress nobody = [] { return test::FakeTracker().address(); }();
+    s.engine.syncConnectionFactory = [&](const std::string& base) {
+        auto client = std::make_unique<sync::SyncClient>(base);
+        client->setResolver([&] { return std::vector<platform::TcpAddress>{trackerUp ? s.tracker.address() : nobody}; });
+        return std::make_unique<RocketSyncConnection>(std::move(client));
+    };
+    s.engine.linkSyncTrack("Glow 1", "glow:amount", "Amount");
+    EXPECT_FALSE(s.engine.connectSync());
+    s.engine.update(0.0f);
+
+    trackerUp = true;
+    auto pending = s.tracker.acceptAsync();
+    s.engine.update(0.0f);  // this frame's retry connects
+    TrackerPeer peer = pending.get();
+    Bytes requests = requestTrackBytes("Glow 1#own") + requestTrackBytes("glow:amount");
+    EXPECT_EQ(peer.read(requests.size()), requests);
+    EXPECT_EQ(s.engine.syncBindings.size(), 2u);
+    EXPECT_NE(s.engine.syncCallbacks.setRow, nullptr);
+
+    peer.send(setKeyCommand(1, 0, 4.0f, 0) + pauseCommand(1));
+    EXPECT_TRUE(s.framesUntil([&] { return s.glow().amount == 4.0f && s.engine.isPlaying(); }));
+    EXPECT_EQ(s.engine.syncBindings.size(), 2u);  // bound once
+}
+
 TEST(RocketSyncConnectionTest, TheTrackerSteersTheMusicAndHearsRowsOnlyDuringPlayback) {
     LiveScene s;
     TrackerPeer peer = s.connect();

@@ -6,6 +6,7 @@
 #include "nodes/image/MotionBlur.h"
 #include "nodes/image/Reader.h"
 #include "nodes/image/Sequence.h"
+#include "nodes/image/ShaderNodeTypes.h"
 #include "nodes/image/TimeSwitch.h"
 #include "nodes/image/Transform2D.h"
 #include "ui/UI_ViewerNode.h"
@@ -24,6 +25,8 @@ void attachNodeClasses(engine::NodeFactory& factory) {
     factory.add("Glow", engine::constructs<nodes::ImageNode_Glow>());
     factory.add("Sequencer", engine::constructs<nodes::ImageNode_Sequence>());
     factory.add("Compose", engine::constructs<nodes::ImageNode_Compose>());
+    // "ShaderToy" and the description files of "Scripts\" as types of their own.
+    nodes::attachShaderNodeTypes(factory);
 }
 
 }  // namespace vorn::ui

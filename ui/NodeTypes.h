@@ -1,5 +1,7 @@
 // The node classes the player knows, attached to the engine's table of
-// built-in type names. Call before the engine loads a project.
+// built-in type names, and the hooks that make shader descriptions types.
+// Call before the engine's initialise (which lists the scripts), after
+// nodes::registerEffectLibrary.
 #pragma once
 
 #include "engine/NodeFactory.h"

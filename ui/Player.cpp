@@ -1,10 +1,13 @@
 #include "ui/Player.h"
 
+#include "nodes/image/EffectLibrary.h"
 #include "ui/NodeTypes.h"
 
 namespace vorn::ui {
 
 Player::Player(std::unique_ptr<platform::AudioOutput> audio, engine::ConfirmQuestion confirm) {
+    // Descriptions name library effects; the library must exist before they are read.
+    nodes::registerEffectLibrary();
     engine_ = std::make_unique<engine::Engine>(std::move(audio));
     attachNodeClasses(engine_->factory);
     engine_->confirm = std::move(confirm);

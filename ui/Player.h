@@ -22,8 +22,9 @@ public:
     // The show ends once the engine has spent more than this in its updates.
     static constexpr float kShowLength = 202.0f;
 
-    // Needs a current GL context. Builds the engine over the sound device
-    // (none: no music), attaches the node classes, initialises it, builds and
+    // Needs a current GL context. Registers the effect library, builds the
+    // engine over the sound device (none: no music), attaches the node
+    // classes, initialises it (scripts, music), builds and
     // initialises the UI and hands the UI's target to the engine for new viewers.
     explicit Player(std::unique_ptr<platform::AudioOutput> audio, engine::ConfirmQuestion confirm = {});
     // The music goes first, then the UI, then the engine with its nodes.

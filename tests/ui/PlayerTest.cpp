@@ -39,6 +39,21 @@ TEST_F(PlayerShow, BuildsTheEngineAndTheUiAndHandsTheUiTargetToNewViewers) {
     EXPECT_EQ(viewer->viewerTarget, player->ui().uiTarget.get());
 }
 
+TEST_F(PlayerShow, ShaderDescriptionsNamingLibraryEffectsBecomeNodeTypes) {
+    platform::makeDirectory("Scripts");
+    folder_.folder().write("Scripts/Fringe.node",
+                           "Type effect\n"
+                           "Name \"Fringe\" \"Chromatic fringe\"\n"
+                           "Input 0, \"Source\" \"rgba\"\n"
+                           "SourceLib ChromaticAbberation\n");
+    auto player = makePlayer();
+    const std::vector<std::string>& types = player->engine().nodeTypeNames;
+    ASSERT_FALSE(types.empty());
+    EXPECT_EQ(types.front(), "Fringe");
+    EXPECT_TRUE(player->engine().createNode("Fringe 1", "Fringe"));
+    EXPECT_TRUE(player->engine().createNode("Toy", "ShaderToy"));
+}
+
 TEST_F(PlayerShow, TheLoadingFrameIsBlackThenTheLoadingPicture) {
     writeLoadingPicture();
     auto player = makePlayer();

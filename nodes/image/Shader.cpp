@@ -24,14 +24,6 @@ GLint textureUnitLimit() {
     return limit;
 }
 
-void bindTexture(GLint unit, GLuint texture) {
-    if (unit >= textureUnitLimit()) return;
-    glActiveTexture(GLenum(GL_TEXTURE0 + unit));
-    glBindTexture(GL_TEXTURE_2D, texture);
-}
-
-std::string inputMatrixName(std::size_t index) { return "textureMatrix_Input[" + std::to_string(index) + "]"; }
-
 }  // namespace
 
 int32_t truncateToInt(float value) {
@@ -61,6 +53,7 @@ ImageNode_Shader::ImageNode_Shader(engine::Engine& owner, std::string name, cons
                                                           std::vector<std::string>{"vertex", "uv"}, 1);
     }
     hasError = !program->valid;
+    if (program->valid) findUniforms();
 }
 
 ImageNode_Shader::~ImageNode_Shader() = default;
@@ -106,6 +99,22 @@ void ImageNode_Shader::registerParameters() {
     }
 }
 
+void ImageNode_Shader::findUniforms() {
+    GLuint id = program->program;
+    uniforms_.textureMatrix = CachedUniform(id, "textureMatrix");
+    uniforms_.time = CachedUniform(id, "ng_time");
+    uniforms_.aspectRatio = CachedUniform(id, "ng_aspectRatio");
+    uniforms_.sampleSize = CachedUniform(id, "ng_sampleSize");
+    for (int i = 0; i < inputCount; ++i) {
+        std::string matrixName = "textureMatrix_Input[" + std::to_string(i) + "]";
+        uniforms_.inputMatrices.emplace_back(id, matrixName.c_str());
+        uniforms_.samplers.emplace_back(id, inputNames[std::size_t(i)].c_str());
+    }
+    for (const ShaderParam& param : description.parameters)
+        uniforms_.parameters.push_back(param.kind == ShaderParam::None ? CachedUniform()
+                                                                        : CachedUniform(id, param.name.c_str()));
+}
+
 bool ImageNode_Shader::acceptsInput(int32_t index, const engine::Node& source) const { return isImageNode(&source); }
 
 // Empty slots take the picture of the input's slot of the same index, so
@@ -124,6 +133,7 @@ void ImageNode_Shader::borrowInputSlots() {
 }
 
 bool ImageNode_Shader::process() {
+    programBound_ = false;
     borrowInputSlots();
     // A program that failed to build draws nothing; setting its uniforms would only raise GL errors.
     if (!owner->drawingEnabled || !program->valid) return true;
@@ -131,68 +141,75 @@ bool ImageNode_Shader::process() {
     glUseProgram(program->program);
     if (images[0]) {
         const render::GL_Image& output = *images[0];
-        glUniformMatrix4fv(render::UniformLocation(*program, "textureMatrix"), 1, GL_FALSE, textureMatrix.data());
-        glUniform1f(render::UniformLocation(*program, "ng_time"), owner->time);
-        glUniform1f(render::UniformLocation(*program, "ng_aspectRatio"), float(output.width) / float(output.height));
-        glUniform2f(render::UniformLocation(*program, "ng_sampleSize"), 1.0f / float(output.width),
-                    1.0f / float(output.height));
+        uniforms_.textureMatrix.setMatrix4(textureMatrix.data());
+        uniforms_.time.set1f(owner->time);
+        uniforms_.aspectRatio.set1f(float(output.width) / float(output.height));
+        uniforms_.sampleSize.set2f(1.0f / float(output.width), 1.0f / float(output.height));
     }
     bindInputs();
     setParameterUniforms();
-    glUseProgram(0);
+    // Left bound: render follows at once and draws with it.
+    programBound_ = true;
     return true;
 }
 
 // Input i uses texture unit i; an image with several textures spreads over the
 // units after it.
 void ImageNode_Shader::bindInputs() {
+    GLint activeUnit = 0;
+    auto bindTextureOn = [&](GLint unit, GLuint texture) {
+        if (unit >= textureUnitLimit()) return;
+        glActiveTexture(GLenum(GL_TEXTURE0 + unit));
+        glBindTexture(GL_TEXTURE_2D, texture);
+        activeUnit = unit;
+    };
     for (int i = 0; i < inputCount; ++i) {
         GLint unit = i;
-        std::string matrixName = inputMatrixName(std::size_t(i));
+        CachedUniform& matrix = uniforms_.inputMatrices[std::size_t(i)];
         if (ImageNode* input = imageInput(*this, i)) {
-            glUniformMatrix4fv(render::UniformLocation(*program, matrixName.c_str()), 1, GL_FALSE,
-                               input->textureMatrix.data());
+            matrix.setMatrix4(input->textureMatrix.data());
             std::size_t typeIndex = std::size_t(i);
             int32_t slot = typeIndex < description.inputTypes.size() ? description.inputTypes[typeIndex] : 0;
             const render::GL_Image* picture = input->images[std::size_t(std::clamp(slot, 0, kSlotCount - 1))];
             if (!picture) {
-                bindTexture(unit, 0);
+                bindTextureOn(unit, 0);
             } else {
-                for (int k = 0; k < picture->textureCount(); ++k) bindTexture(unit + k, picture->textures[std::size_t(k)]);
+                for (int k = 0; k < picture->textureCount(); ++k)
+                    bindTextureOn(unit + k, picture->textures[std::size_t(k)]);
             }
         } else {
-            glUniformMatrix4fv(render::UniformLocation(*program, matrixName.c_str()), 1, GL_FALSE,
-                               render::identityMatrix().data());
-            bindTexture(unit, 0);
+            matrix.setMatrix4(render::identityMatrix().data());
+            bindTextureOn(unit, 0);
         }
-        glUniform1i(render::UniformLocation(*program, inputNames[std::size_t(i)].c_str()), unit);
+        uniforms_.samplers[std::size_t(i)].set1i(unit);
     }
-    glActiveTexture(GL_TEXTURE0);
+    // Unit 0 is left active, as every other pass leaves it.
+    if (activeUnit != 0) glActiveTexture(GL_TEXTURE0);
 }
 
 void ImageNode_Shader::setParameterUniforms() {
-    for (const ShaderParam& param : description.parameters) {
-        if (param.kind == ShaderParam::None) continue;
-        GLint location = render::UniformLocation(*program, param.name.c_str());
+    for (std::size_t i = 0; i < description.parameters.size(); ++i) {
+        const ShaderParam& param = description.parameters[i];
+        CachedUniform& uniform = uniforms_.parameters[i];
         switch (param.kind) {
             case ShaderParam::Float:
             case ShaderParam::SyncTrack:
-                glUniform1f(location, param.value);
+                uniform.set1f(param.value);
                 break;
             case ShaderParam::IntFloat:
-                glUniform1i(location, truncateToInt(param.value));
+                uniform.set1i(truncateToInt(param.value));
                 break;
             case ShaderParam::Choice:
-                glUniform1i(location, param.choice);
+                uniform.set1i(param.choice);
                 break;
             case ShaderParam::Direction:
-                glUniform2f(location, param.direction[0], param.direction[1]);
+                uniform.set2f(param.direction[0], param.direction[1]);
                 break;
             case ShaderParam::Position:
-                glUniform2f(location, param.position[0], param.position[1]);
+                uniform.set2f(param.position[0], param.position[1]);
                 break;
             case ShaderParam::Colour:
-                glUniform4fv(location, 1, param.colour);
+                uniform.set4fv(param.colour);
                 break;
             default:
                 break;
@@ -202,10 +219,11 @@ void ImageNode_Shader::setParameterUniforms() {
 
 bool ImageNode_Shader::render() {
     if (!target_ || images[0] != target_.get() || !program->valid) return true;
+    // Bound already unless process did not draw this time (the engine was not drawing).
+    if (!programBound_) glUseProgram(program->program);
+    programBound_ = false;
     // Not cleared first: with "Cinemascope" the bands keep what they held.
-    glUseProgram(program->program);
     render::RenderToFrameBuffer(*target_, cinemascope);
-    glUseProgram(0);
     return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include "nodes/image/ImageNode.h"
 #include "nodes/image/ShaderDescription.h"
+#include "nodes/image/ShaderUniforms.h"
 #include "render/GL_FrameBuffer.h"
 #include "render/ShaderProgram.h"
 
@@ -38,12 +39,23 @@ public:
     std::vector<std::pair<std::string, float*>> syncTracks;
 
 private:
+    // Every uniform the node sets, looked up once the program is linked.
+    struct Uniforms {
+        CachedUniform textureMatrix, time, aspectRatio, sampleSize;
+        std::vector<CachedUniform> inputMatrices, samplers;  // by input
+        std::vector<CachedUniform> parameters;               // by description parameter
+    };
+
     void registerParameters();
+    void findUniforms();
     void borrowInputSlots();
     void bindInputs();
     void setParameterUniforms();
 
     std::unique_ptr<render::GL_FrameBuffer> target_;
+    Uniforms uniforms_;
+    // process left the program bound for render (they run back to back).
+    bool programBound_ = false;
 };
 
 // A float parameter as an int uniform: truncated towards zero; NaN gives 0 and

@@ -64,6 +64,11 @@ void ImageNode_ShaderToy::reloadSource() {
     builtSource_ = text;
     program = std::make_unique<render::ShaderProgram>(name, glsl_shadertoy_vert, nullptr, text.c_str(),
                                                       std::vector<std::string>{"vertex", "uv"}, 1);
+    GLuint id = program->valid ? program->program : 0;
+    textureMatrixUniform_ = CachedUniform(id, "textureMatrix");
+    timeUniform_ = CachedUniform(id, "ng_time");
+    aspectRatioUniform_ = CachedUniform(id, "ng_aspectRatio");
+    sampleSizeUniform_ = CachedUniform(id, "ng_sampleSize");
 }
 
 bool ImageNode_ShaderToy::process() {
@@ -74,12 +79,10 @@ bool ImageNode_ShaderToy::process() {
     if (images[0] && program->valid) {
         const render::GL_Image& output = *images[0];
         glUseProgram(program->program);
-        glUniformMatrix4fv(render::UniformLocation(*program, "textureMatrix"), 1, GL_FALSE, textureMatrix.data());
-        glUniform1f(render::UniformLocation(*program, "ng_time"), owner->time);
-        glUniform1f(render::UniformLocation(*program, "ng_aspectRatio"), float(output.width) / float(output.height));
-        glUniform2f(render::UniformLocation(*program, "ng_sampleSize"), 1.0f / float(output.width),
-                    1.0f / float(output.height));
-        glUseProgram(0);
+        textureMatrixUniform_.setMatrix4(textureMatrix.data());
+        timeUniform_.set1f(owner->time);
+        aspectRatioUniform_.set1f(float(output.width) / float(output.height));
+        sampleSizeUniform_.set2f(1.0f / float(output.width), 1.0f / float(output.height));
     }
     return true;
 }
@@ -90,7 +93,6 @@ bool ImageNode_ShaderToy::render() {
         if (program->valid) {
             glUseProgram(program->program);
             render::RenderToFrameBuffer(*target_, false);
-            glUseProgram(0);
         }
     } else {
         glBindFramebuffer(GL_FRAMEBUFFER, target_->framebuffer);

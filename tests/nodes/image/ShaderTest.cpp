@@ -137,6 +137,13 @@ TEST_F(ShaderNode, SuppliesTimeAspectSampleSizeAndItsOwnTextureMatrix) {
                         2e-3f));
     EXPECT_TRUE(closeTo(imagePixel(probe->images[0], 1500, 540), {0.5f * 1500.5f / 1920.0f, 0.25f * 540.5f / 1080.0f, 0, 1},
                         1e-3f));
+
+    // The next frame's values arrive too.
+    engine.time = 3.5f;
+    probe->textureMatrix = render::identityMatrix();
+    runFrame(*probe);
+    EXPECT_NEAR(imagePixel(probe->images[0], 10, 10)[0], 3.5f, 2e-3f);
+    EXPECT_NEAR(imagePixel(probe->images[0], 1500, 540)[0], 1500.5f / 1920.0f, 1e-3f);
 }
 
 // Left half: input 0 through its sampler "First"; right half: input 1 through "Second".

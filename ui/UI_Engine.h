@@ -26,6 +26,8 @@
 
 namespace vorn::ui {
 
+class UI_ViewerNode;
+
 enum DisplayMode : int32_t { EditorPanels = 1, FullScreenViewer = 2 };
 
 class UI_Engine : private UI_Evt_ValueChanged {
@@ -49,7 +51,7 @@ public:
     void draw();
 
     // The selected viewer when it is one, else null.
-    class UI_ViewerNode* selectedViewerNode() const;
+    UI_ViewerNode* selectedViewerNode() const;
 
     UI_Master master;
     engine::Engine* engine = nullptr;

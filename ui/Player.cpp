@@ -45,6 +45,9 @@ void Player::showLoadingFrame(const std::function<void()>& swapBuffers) {
 
 bool Player::loadProject(const std::string& path) {
     bool loaded = engine_->loadProject(path, true, "");
+    // Rocket-linked parameters play back from their ".track" files; loading
+    // clears the bindings, so this follows every load.
+    engine_->startTrackPlayback();
     setWindowMessageTarget(ui_.get());
     return loaded;
 }

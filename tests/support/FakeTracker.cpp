@@ -102,16 +102,20 @@ bool TrackerPeer::closedByClient() {
     }
 }
 
-FakeTracker::FakeTracker() {
+FakeTracker::FakeTracker(uint16_t port) {
     listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    int reuse = 1;
+    if (listener_ >= 0) ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;  // any free port
+    address.sin_port = htons(port);
     socklen_t size = sizeof address;
     if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listener_, 8) != 0 || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+        ::listen(listener_, 8) != 0 || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+        if (listener_ >= 0) ::close(listener_);
         throw std::runtime_error("cannot open a loopback listener");
+    }
     port_ = ntohs(address.sin_port);
 }
 

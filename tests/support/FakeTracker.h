@@ -54,7 +54,9 @@ public:
 
 class FakeTracker {
 public:
-    FakeTracker();
+    FakeTracker() : FakeTracker(0) {}
+    // Listens on the given loopback port (0: any free one); throws when it is taken.
+    explicit FakeTracker(uint16_t port);
     ~FakeTracker();
     FakeTracker(const FakeTracker&) = delete;
     FakeTracker& operator=(const FakeTracker&) = delete;

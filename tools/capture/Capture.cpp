@@ -91,6 +91,8 @@ int runCapture(const CaptureOptions& options) {
     player.showLoadingFrame([] {});
     if (!player.loadProject(projectPath.filename().string()))
         return failure("cannot load project " + options.project);
+    if (options.sync && !player.engine().connectSync())
+        return failure("no sync tracker answered on localhost port 1338");
     // Started before the first frame, so that frame already stands at --from.
     player.startPlayback();
 

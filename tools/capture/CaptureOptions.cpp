@@ -7,13 +7,14 @@
 namespace vorn::capture {
 
 const char kCaptureUsage[] =
-    "usage: vorn-capture PROJECT.vorn --out DIR [--from S] [--to S] [--fps N] [--video FILE.mp4]\n"
+    "usage: vorn-capture PROJECT.vorn --out DIR [--from S] [--to S] [--fps N] [--video FILE.mp4] [--sync]\n"
     "Renders the project as the player shows it, one PNG per frame (DIR/frame_000000.png ...),\n"
     "for the times from S up to but not including the --to time, at N frames per second.\n"
     "  --from S    first frame time in seconds (default 0)\n"
     "  --to S      end time in seconds, not rendered (default 10)\n"
     "  --fps N     frames per second (default 60)\n"
-    "  --video F   also encode the frames with the project's music into F (needs ffmpeg)\n";
+    "  --video F   also encode the frames with the project's music into F (needs ffmpeg)\n"
+    "  --sync      take Rocket tracks live from a tracker on this machine (port 1338)\n";
 
 namespace {
 
@@ -43,6 +44,10 @@ std::optional<CaptureOptions> parseCaptureOptions(const std::vector<std::string>
         if (argument == "--help" || argument == "-h") {
             options.help = true;
             return options;
+        }
+        if (argument == "--sync") {
+            options.sync = true;
+            continue;
         }
         bool takesValue = argument == "--out" || argument == "--from" || argument == "--to" ||
                           argument == "--fps" || argument == "--video";

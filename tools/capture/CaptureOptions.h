@@ -15,6 +15,7 @@ struct CaptureOptions {
     double to = 10.0;
     double fps = 60.0;
     std::string video;  // empty: no video
+    bool sync = false;  // drive Rocket tracks live from a tracker on this machine
     bool help = false;
 };
 

@@ -55,12 +55,13 @@ TEST(ReaderMatrix, FitKeepsTheFullWidthOfWidePicturesAndTheFullHeightOfTallOnes)
     expectScale(tallHalf, 1.7777778f, 0.5f, 0.0f);
 }
 
-TEST(ReaderMatrix, FitGivesASquarePictureItsShapeLikeATallOne) {
-    // 1080 x 1080 pixels of the frame: width scale 16/9, full height.
+TEST(ReaderMatrix, FitUsesTheFactorItselfForAnExactlySquarePicture) {
+    // No 16:9 correction: the square picture fills the frame at factor 1 and
+    // the factor multiplies (not divides) the sampled coordinate.
     render::Mat4 square = readerTextureMatrix(64, 64, ImageNode_Reader::Fit, kCentre, 1.0f, false);
-    expectScale(square, 1.7777778f, 1.0f, 0.0f);
-    render::Mat4 larger = readerTextureMatrix(64, 64, ImageNode_Reader::Fit, kCentre, 2.0f, false);
-    expectScale(larger, 0.8888889f, 0.5f, 0.0f);
+    expectScale(square, 1.0f, 1.0f, 0.0f);
+    render::Mat4 doubled = readerTextureMatrix(64, 64, ImageNode_Reader::Fit, kCentre, 2.0f, false);
+    expectScale(doubled, 2.0f, 2.0f, 0.0f);
 }
 
 TEST(ReaderMatrix, ReferenceModeShowsPixelSizeAndCentreMovesItToTheMiddle) {

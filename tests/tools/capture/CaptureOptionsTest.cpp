@@ -17,12 +17,15 @@ TEST(CaptureOptions, DefaultsAreZeroToTenSecondsAtSixtyFrames) {
     EXPECT_EQ(options->to, 10.0);
     EXPECT_EQ(options->fps, 60.0);
     EXPECT_EQ(options->video, "");
+    EXPECT_FALSE(options->sync);
 }
 
 TEST(CaptureOptions, EveryOptionMayComeInAnyOrder) {
     auto options = parseCaptureOptions(
-        {"--fps", "25", "--video", "out.mp4", "--to", "3.5", "show.vorn", "--from", "1e0", "--out", "f"}, nullptr);
+        {"--fps", "25", "--video", "out.mp4", "--to", "3.5", "show.vorn", "--sync", "--from", "1e0", "--out", "f"},
+        nullptr);
     ASSERT_TRUE(options);
+    EXPECT_TRUE(options->sync);
     EXPECT_EQ(options->fps, 25.0);
     EXPECT_EQ(options->from, 1.0);
     EXPECT_EQ(options->to, 3.5);

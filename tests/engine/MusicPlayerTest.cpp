@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Debug.h"
+#include "platform/Paths.h"
 #include "tests/engine/FakeAudioOutput.h"
 
 namespace vorn::engine {
@@ -20,6 +21,20 @@ TEST(MusicPlayerTest, UseFileLoadsOnlyWhenTheFileChangesAndResetsStarted) {
     EXPECT_EQ(audio.releases, 1);
     EXPECT_FALSE(music.started);
     EXPECT_EQ(audio.created.back(), "b.mp3");
+}
+
+TEST(MusicPlayerTest, AnotherSpellingOfTheSameFileKeepsTheSoundButStartsAfresh) {
+    test::FakeAudioState audio;
+    MusicPlayer music(std::make_unique<test::FakeAudioOutput>(audio));
+    const std::string here = platform::currentDirectory();
+    music.useFile(here + "\\rsrc\\track.mp3");
+    music.startPlayback(0.0f);
+    music.useFile(".\\rsrc\\track.mp3");
+    EXPECT_EQ(audio.created.size(), 1u);  // not decoded twice
+    EXPECT_EQ(audio.releases, 0);
+    EXPECT_EQ(music.fileName, ".\\rsrc\\track.mp3");
+    EXPECT_FALSE(music.started);
+    EXPECT_TRUE(audio.isPaused);
 }
 
 TEST(MusicPlayerTest, AMissingFileLeavesNoSoundAndSaysSo) {

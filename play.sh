@@ -6,5 +6,4 @@ cd "$(dirname "$0")"
 ./setup.sh
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j "$(nproc)"
-cmake --build build --target demo >/dev/null 2>&1 || true
-mkdir -p build/demo && cd build/demo && exec ../bin/vorn "$@"
+cd build/demo && exec ../bin/vorn "$@"

@@ -1,11 +1,12 @@
-// vorn-demo-assets OUTDIR: writes the bundled demo's pictures and its music
-// (as WAV; the build encodes it to MP3) under OUTDIR.
+// vorn-demo-assets OUTDIR: writes the bundled demo's pictures, its music
+// (as WAV; the build encodes it to MP3) and its Rocket track files under OUTDIR.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "platform/ImageEncoder.h"
 #include "tools/demo-assets/Pictures.h"
+#include "tools/demo-assets/RocketTracks.h"
 #include "tools/demo-assets/Song.h"
 #include "tools/demo-assets/WavFile.h"
 
@@ -31,5 +32,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot write %s\n", wav.c_str());
         return 1;
     }
-    return 0;
+    return vorn::demoassets::writeRocketTracks(out.string()) ? 0 : 1;
 }

@@ -14,7 +14,7 @@ namespace vorn::platform {
 namespace {
 
 using test::makePng;
-using test::PngSpec;
+using test::PngLayout;
 
 std::optional<DecodedImage> decode(const std::vector<uint8_t>& bytes, std::string* whyNot = nullptr,
                                    const ImageLimits& limits = {}) {
@@ -56,7 +56,7 @@ TEST(PngDecoding, ReadsInterlacedImagesInPictureOrder) {
 TEST(PngDecoding, RejectsEveryLayoutButEightBitRgbAndRgba) {
     struct Case {
         const char* what;
-        PngSpec spec;
+        PngLayout layout;
     };
     const Case cases[] = {
         {"grey", {.width = 2, .height = 1, .bitDepth = 8, .colourType = 0, .rows = {1, 2}}},
@@ -69,7 +69,7 @@ TEST(PngDecoding, RejectsEveryLayoutButEightBitRgbAndRgba) {
     for (const auto& c : cases) {
         // The same bytes as a valid image apart from the layout: the layout alone decides.
         std::string whyNot;
-        EXPECT_FALSE(decode(makePng(c.spec), &whyNot)) << c.what;
+        EXPECT_FALSE(decode(makePng(c.layout), &whyNot)) << c.what;
         EXPECT_FALSE(whyNot.empty()) << c.what;
     }
 }
@@ -93,12 +93,12 @@ TEST(PngDecoding, DamagedImageDataYieldsNothing) {
 
 TEST(PngDecoding, SizesBeyondTheLimitsAreRefusedBeforeDecoding) {
     // A header claiming far more pixels than the file holds.
-    PngSpec huge{.width = 16384, .height = 16384, .colourType = 6, .filtered = {0, 0, 0, 0, 0}};
+    PngLayout huge{.width = 16384, .height = 16384, .colourType = 6, .filtered = {0, 0, 0, 0, 0}};
     EXPECT_FALSE(decode(makePng(huge)));
     // Within the size caps, but more than 1 KiB of file could ever inflate to.
-    PngSpec unbacked{.width = 4096, .height = 4096, .colourType = 6, .filtered = std::vector<uint8_t>(1000, 0)};
+    PngLayout unbacked{.width = 4096, .height = 4096, .colourType = 6, .filtered = std::vector<uint8_t>(1000, 0)};
     EXPECT_FALSE(decode(makePng(unbacked)));
-    PngSpec tooWide{.width = 16385, .height = 1, .colourType = 2, .filtered = {0, 0, 0, 0}};
+    PngLayout tooWide{.width = 16385, .height = 1, .colourType = 2, .filtered = {0, 0, 0, 0}};
     EXPECT_FALSE(decode(makePng(tooWide)));
 
     ImageLimits small{.maxDimension = 4, .maxPixelBytes = 4 * 4 * 4};

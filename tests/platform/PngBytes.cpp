@@ -66,21 +66,21 @@ int samplesPerPixel(uint8_t colourType) {
 
 }  // namespace
 
-std::vector<uint8_t> makePng(const PngSpec& spec) {
+std::vector<uint8_t> makePng(const PngLayout& layout) {
     std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<uint8_t> header;
-    putBigEndian(header, spec.width);
-    putBigEndian(header, spec.height);
-    header.insert(header.end(), {spec.bitDepth, spec.colourType, 0, 0, spec.interlace});
+    putBigEndian(header, layout.width);
+    putBigEndian(header, layout.height);
+    header.insert(header.end(), {layout.bitDepth, layout.colourType, 0, 0, layout.interlace});
     putChunk(out, "IHDR", header);
-    if (!spec.palette.empty()) putChunk(out, "PLTE", spec.palette);
+    if (!layout.palette.empty()) putChunk(out, "PLTE", layout.palette);
 
-    std::size_t rowBytes = (std::size_t(spec.width) * std::size_t(samplesPerPixel(spec.colourType)) * spec.bitDepth + 7) / 8;
-    std::vector<uint8_t> raw = spec.filtered;
+    std::size_t rowBytes = (std::size_t(layout.width) * std::size_t(samplesPerPixel(layout.colourType)) * layout.bitDepth + 7) / 8;
+    std::vector<uint8_t> raw = layout.filtered;
     if (raw.empty()) {
-        for (uint32_t y = 0; y < spec.height; ++y) {
+        for (uint32_t y = 0; y < layout.height; ++y) {
             raw.push_back(0);  // filter: none
-            auto begin = spec.rows.begin() + long(y * rowBytes);
+            auto begin = layout.rows.begin() + long(y * rowBytes);
             raw.insert(raw.end(), begin, begin + long(rowBytes));
         }
     }

@@ -8,7 +8,7 @@
 
 namespace vorn::test {
 
-struct PngSpec {
+struct PngLayout {
     uint32_t width = 1;
     uint32_t height = 1;
     uint8_t bitDepth = 8;
@@ -19,6 +19,6 @@ struct PngSpec {
     std::vector<uint8_t> filtered; // when not empty: the image data as stored, filter bytes included
 };
 
-std::vector<uint8_t> makePng(const PngSpec& spec);
+std::vector<uint8_t> makePng(const PngLayout& layout);
 
 }  // namespace vorn::test

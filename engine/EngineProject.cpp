@@ -1,6 +1,5 @@
 // Saving and loading the scene through the project document: the engine's
 // side of the project file, turning a scene into a document and back.
-#include <cstdio>
 #include <limits>
 
 #include "engine/Engine.h"
@@ -128,11 +127,7 @@ bool Engine::saveProject(const std::string& path) {
     forEachText(document, [&](std::string& text) { text = relativeToDirectory(text, directory); });
     std::vector<uint8_t> bytes = writeProjectDocument(document);
 
-    bool written = false;
-    if (std::FILE* file = platform::openFile(path, "wb")) {
-        written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        written = std::fclose(file) == 0 && written;
-    }
+    bool written = platform::writeFile(path, bytes);
     if (!written) platform::debugLine("cannot write project " + path);
 
     time = remembered;

@@ -6,7 +6,6 @@
 #include <png.h>
 #include <turbojpeg.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -69,11 +68,9 @@ bool writePngFile(std::string_view path, int width, int height, int channels, co
         debugLine("cannot encode " + std::string(path) + " as PNG");
         return false;
     }
-    std::FILE* file = openFile(path, "wb");
-    bool written = file && std::fwrite(bytes->data(), 1, bytes->size(), file) == bytes->size();
-    if (file && std::fclose(file) != 0) written = false;
-    if (!written) debugLine("cannot write " + std::string(path));
-    return written;
+    if (writeFile(path, *bytes)) return true;
+    debugLine("cannot write " + std::string(path));
+    return false;
 }
 
 std::optional<std::vector<uint8_t>> encodeJpeg(int width, int height, int channels, const uint8_t* pixels,

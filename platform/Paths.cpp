@@ -85,6 +85,13 @@ std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t 
     return bytes;
 }
 
+bool writeFile(std::string_view path, std::span<const uint8_t> bytes) {
+    std::FILE* file = openFile(path, "wb");
+    if (!file) return false;
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
 bool fileExists(std::string_view path) { return pathExists(resolvePath(path)); }
 
 bool isDirectory(std::string_view path) {

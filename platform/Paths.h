@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,10 @@ std::FILE* openFile(std::string_view path, const char* mode);
 // The whole file, or nothing when it cannot be read or is larger than maxBytes.
 std::optional<std::vector<uint8_t>> readFile(std::string_view path,
                                              std::size_t maxBytes = std::size_t(1) << 30);
+
+// Creates or replaces the file with exactly these bytes; false when it cannot
+// be opened, written or closed (the caller reports it).
+bool writeFile(std::string_view path, std::span<const uint8_t> bytes);
 
 bool fileExists(std::string_view path);
 bool isDirectory(std::string_view path);

@@ -153,15 +153,9 @@ bool saveTrackFile(const SyncTrack& track, const std::string& path) {
         out += keyRecordSize;
     }
 
-    std::FILE* file = platform::openFile(path, "wb");
-    if (!file) {
-        platform::debugLine("cannot save track " + track.name + ": cannot open " + path);
-        return false;
-    }
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = std::fclose(file) == 0 && written;
-    if (!written) platform::debugLine("cannot save track " + track.name + ": cannot write " + path);
-    return written;
+    if (platform::writeFile(path, bytes)) return true;
+    platform::debugLine("cannot save track " + track.name + ": cannot write " + path);
+    return false;
 }
 
 }  // namespace vorn::sync

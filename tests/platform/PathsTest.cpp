@@ -65,6 +65,16 @@ TEST_F(Paths, ReadFileReadsWholeFilesWithinTheLimit) {
     EXPECT_TRUE(empty->empty());
 }
 
+TEST_F(Paths, WriteFileReplacesTheFileAtTheResolvedPath) {
+    dir.write("Out/old.bin", std::vector<uint8_t>{9, 9, 9, 9, 9, 9});
+    ASSERT_TRUE(writeFile(dir.path() + "\\out\\OLD.bin", std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(test::readBytes(dir.file("Out/old.bin")), (std::vector<uint8_t>{1, 2, 3}));
+    ASSERT_TRUE(writeFile(dir.file("Out/empty.bin"), {}));
+    EXPECT_TRUE(test::readBytes(dir.file("Out/empty.bin")).empty());
+    EXPECT_FALSE(writeFile(dir.file("absent/new.bin"), std::vector<uint8_t>{1}));
+    EXPECT_FALSE(writeFile(dir.file("Out"), std::vector<uint8_t>{1}));  // a folder
+}
+
 TEST_F(Paths, OpenFileUsesTheResolvedPath) {
     dir.write("Scene/A.scn", "hello");
     std::FILE* file = openFile(dir.path() + "\\SCENE\\a.SCN", "rb");

@@ -1,7 +1,5 @@
 #include "tools/project/ProjectTool.h"
 
-#include <cstdio>
-
 #include "engine/ProjectReader.h"
 #include "engine/ProjectWriter.h"
 #include "platform/Paths.h"
@@ -45,10 +43,7 @@ int build(const std::string& jsonPath, const std::string& outputPath, std::ostre
         err << "vorn-project: " << jsonPath << ": " << e.what() << "\n";
         return 1;
     }
-    std::FILE* file = platform::openFile(outputPath, "wb");
-    bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (file) written = std::fclose(file) == 0 && written;
-    if (!written) {
+    if (!platform::writeFile(outputPath, bytes)) {
         err << "vorn-project: cannot write " << outputPath << "\n";
         return 1;
     }

@@ -1,6 +1,6 @@
 #include "tools/demo-assets/WavFile.h"
 
-#include <cstdio>
+#include "platform/Paths.h"
 
 namespace vorn::demoassets {
 
@@ -17,8 +17,9 @@ void putTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), 
 
 }  // namespace
 
-bool writeWav(const std::string& path, const std::vector<int16_t>& samples, int sampleRate) {
+bool writeWav(const std::string& path, const std::vector<int16_t>& samples, int channels, int sampleRate) {
     const uint32_t dataBytes = uint32_t(samples.size() * 2);
+    const uint16_t frameBytes = uint16_t(channels * 2);
     std::vector<uint8_t> out;
     out.reserve(44 + dataBytes);
     putTag(out, "RIFF");
@@ -27,19 +28,15 @@ bool writeWav(const std::string& path, const std::vector<int16_t>& samples, int 
     putTag(out, "fmt ");
     put32(out, 16);
     put16(out, 1);  // PCM
-    put16(out, 2);  // stereo
+    put16(out, uint16_t(channels));
     put32(out, uint32_t(sampleRate));
-    put32(out, uint32_t(sampleRate) * 4);
-    put16(out, 4);
+    put32(out, uint32_t(sampleRate) * frameBytes);
+    put16(out, frameBytes);
     put16(out, 16);
     putTag(out, "data");
     put32(out, dataBytes);
     for (int16_t s : samples) put16(out, uint16_t(s));
-
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    bool ok = std::fwrite(out.data(), 1, out.size(), file) == out.size();
-    return std::fclose(file) == 0 && ok;
+    return platform::writeFile(path, out);
 }
 
 }  // namespace vorn::demoassets

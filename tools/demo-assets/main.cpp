@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
             return 1;
     }
     std::string wav = (out / "rsrc" / "track.wav").string();
-    if (!vorn::demoassets::writeWav(wav, vorn::demoassets::renderSong(), vorn::demoassets::kSampleRate)) {
+    if (!vorn::demoassets::writeWav(wav, vorn::demoassets::renderSong(), 2, vorn::demoassets::kSampleRate)) {
         std::fprintf(stderr, "cannot write %s\n", wav.c_str());
         return 1;
     }

@@ -3,6 +3,7 @@
 #include "platform/Debug.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
+#include "platform/TextEncoding.h"
 
 #include <SDL2/SDL.h>
 
@@ -10,27 +11,10 @@
 
 namespace vorn::platform {
 
-namespace {
-
-// The system's texts are 8-bit (Latin-1); the message box wants UTF-8.
-std::string toUtf8(std::string_view text) {
-    std::string out;
-    for (unsigned char c : text) {
-        if (c < 0x80) {
-            out.push_back(char(c));
-        } else {
-            out.push_back(char(0xC0 | (c >> 6)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
 bool askOkCancel(std::string_view caption, std::string_view text) {
-    std::string title = toUtf8(caption);
-    std::string message = toUtf8(text);
+    // The message box wants UTF-8.
+    std::string title = latin1ToUtf8(caption);
+    std::string message = latin1ToUtf8(text);
     const SDL_MessageBoxButtonData buttons[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "OK"},
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "Cancel"},

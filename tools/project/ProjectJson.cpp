@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "engine/ProjectFormat.h"
+#include "platform/TextEncoding.h"
 
 namespace vorn::tools {
 
@@ -16,7 +17,7 @@ using namespace engine;
 
 // ---- to JSON
 
-Json text(const std::string& bytes) { return latin1ToUtf8(bytes); }
+Json text(const std::string& bytes) { return platform::latin1ToUtf8(bytes); }
 
 std::string bitPattern(uint32_t bits) {
     char hex[11];
@@ -321,21 +322,6 @@ ProjectSection sectionFrom(const Reader& section) {
 }
 
 }  // namespace
-
-std::string latin1ToUtf8(std::string_view bytes) {
-    std::string utf8;
-    utf8.reserve(bytes.size());
-    for (char c : bytes) {
-        auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) {
-            utf8.push_back(c);
-        } else {
-            utf8.push_back(char(0xC0 | (b >> 6)));
-            utf8.push_back(char(0x80 | (b & 0x3F)));
-        }
-    }
-    return utf8;
-}
 
 Json documentToJson(const ProjectDocument& document) {
     Json sections = Json::array();

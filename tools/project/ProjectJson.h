@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -36,7 +35,5 @@ Json documentToJson(const engine::ProjectDocument& document);
 // Throws ProjectJsonError when the JSON does not describe a document whose
 // bytes every reader of the format can read.
 engine::ProjectDocument documentFromJson(const Json& json);
-
-std::string latin1ToUtf8(std::string_view bytes);
 
 }  // namespace vorn::tools

@@ -39,8 +39,6 @@ TEST(ProjectJsonTest, EveryByteOfATextSurvivesAsLatin1) {
     document.sections.emplace_back(CountersSection{{all, 1}});
     auto back = throughJsonText(document);
     EXPECT_EQ(std::get<CountersSection>(back.sections[0])[0].key, all);
-    EXPECT_EQ(latin1ToUtf8("\xE9t\xE9"), "\xC3\xA9t\xC3\xA9");  // U+00E9
-    EXPECT_EQ(latin1ToUtf8("\x80"), "\xC2\x80");
 }
 
 TEST(ProjectJsonTest, EveryFloatSurvivesBitForBit) {

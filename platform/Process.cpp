@@ -2,15 +2,17 @@
 
 #include "platform/Debug.h"
 #include "platform/Paths.h"
+#include "platform/Spawn.h"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -18,22 +20,10 @@ extern char** environ;
 
 namespace vorn::platform {
 
-namespace {
-
-std::vector<char*> argumentVector(std::string& program, std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    argv.push_back(program.data());
-    for (auto& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    return argv;
-}
-
-}  // namespace
-
 std::unique_ptr<Process> Process::start(std::string_view path, const std::vector<std::string>& arguments) {
     std::string program = resolvePath(path);
     std::vector<std::string> args = arguments;
-    std::vector<char*> argv = argumentVector(program, args);
+    std::vector<char*> argv = detail::argumentVector(program, args);
     pid_t pid = -1;
     int error = ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
     if (error != 0) {
@@ -70,37 +60,41 @@ bool Process::terminate() {
     return reap(true);
 }
 
-std::optional<ProgramOutput> runProgram(const std::string& program, const std::vector<std::string>& arguments) {
-    int pipeEnds[2];
-    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return std::nullopt;
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-
-    std::string name = program;
-    std::vector<std::string> args = arguments;
-    std::vector<char*> argv = argumentVector(name, args);
-    pid_t pid = -1;
-    int error = ::posix_spawnp(&pid, name.c_str(), &actions, nullptr, argv.data(), environ);
-    ::posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeEnds[1]);
-    if (error != 0) {
-        ::close(pipeEnds[0]);
-        return std::nullopt;
+std::optional<std::string> findProgram(const std::string& program) {
+    if (program.empty()) return std::nullopt;
+    if (program.find('/') != std::string::npos)
+        return ::access(program.c_str(), X_OK) == 0 ? std::optional<std::string>(program) : std::nullopt;
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "/usr/bin:/bin";
+    std::size_t begin = 0;
+    while (begin <= folders.size()) {
+        std::size_t end = folders.find(':', begin);
+        if (end == std::string::npos) end = folders.size();
+        // An empty entry means the current folder.
+        std::string folder = end > begin ? folders.substr(begin, end - begin) : std::string(".");
+        std::string candidate = folder + "/" + program;
+        struct stat info {};
+        if (::stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        begin = end + 1;
     }
+    return std::nullopt;
+}
+
+std::optional<ProgramOutput> runProgram(const std::string& program, const std::vector<std::string>& arguments) {
+    std::optional<std::string> found = findProgram(program);
+    detail::PipedChild child;
+    if (!found || detail::spawnWithPipe(*found, arguments, STDOUT_FILENO, child) != 0) return std::nullopt;
 
     ProgramOutput output;
     char buffer[4096];
     for (;;) {
-        ssize_t got = ::read(pipeEnds[0], buffer, sizeof buffer);
+        ssize_t got = ::read(child.fd, buffer, sizeof buffer);
         if (got > 0) output.standardOutput.append(buffer, std::size_t(got));
         else if (got == 0 || errno != EINTR) break;
     }
-    ::close(pipeEnds[0]);
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    output.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    ::close(child.fd);
+    output.exitStatus = detail::waitForExit(child.pid);
     return output;
 }
 

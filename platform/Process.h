@@ -40,6 +40,10 @@ struct ProgramOutput {
     std::string standardOutput;
 };
 
+// The full path of an executable named program in a PATH folder (or program
+// itself when it names a path and is executable), or nothing.
+std::optional<std::string> findProgram(const std::string& program);
+
 // Runs a program found on PATH to its end and collects what it writes to
 // standard output. Nothing when it cannot be started (not installed).
 std::optional<ProgramOutput> runProgram(const std::string& program, const std::vector<std::string>& arguments);

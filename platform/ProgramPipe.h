@@ -4,14 +4,10 @@
 
 #include <cstddef>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace vorn::platform {
-
-// The full path of an executable named program in a PATH folder, or nothing.
-std::optional<std::string> findProgram(const std::string& program);
 
 class ProgramPipe {
 public:

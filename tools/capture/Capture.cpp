@@ -4,7 +4,7 @@
 #include "platform/GlWindow.h"
 #include "platform/ImageEncoder.h"
 #include "platform/Paths.h"
-#include "platform/ProgramPipe.h"
+#include "platform/Process.h"
 #include "platform/Timer.h"
 #include "tools/capture/CaptureClock.h"
 #include "tools/capture/FrameSchedule.h"

@@ -101,10 +101,7 @@ void ImageNode_Shader::registerParameters() {
 
 void ImageNode_Shader::findUniforms() {
     GLuint id = program->program;
-    uniforms_.textureMatrix = CachedUniform(id, "textureMatrix");
-    uniforms_.time = CachedUniform(id, "ng_time");
-    uniforms_.aspectRatio = CachedUniform(id, "ng_aspectRatio");
-    uniforms_.sampleSize = CachedUniform(id, "ng_sampleSize");
+    uniforms_.effect = EffectUniforms(id);
     for (int i = 0; i < inputCount; ++i) {
         std::string matrixName = "textureMatrix_Input[" + std::to_string(i) + "]";
         uniforms_.inputMatrices.emplace_back(id, matrixName.c_str());
@@ -139,13 +136,7 @@ bool ImageNode_Shader::process() {
     if (!owner->drawingEnabled || !program->valid) return true;
 
     glUseProgram(program->program);
-    if (images[0]) {
-        const render::GL_Image& output = *images[0];
-        uniforms_.textureMatrix.setMatrix4(textureMatrix.data());
-        uniforms_.time.set1f(owner->time);
-        uniforms_.aspectRatio.set1f(float(output.width) / float(output.height));
-        uniforms_.sampleSize.set2f(1.0f / float(output.width), 1.0f / float(output.height));
-    }
+    if (images[0]) uniforms_.effect.set(textureMatrix, owner->time, *images[0]);
     bindInputs();
     setParameterUniforms();
     // Left bound: render follows at once and draws with it.

@@ -41,7 +41,7 @@ public:
 private:
     // Every uniform the node sets, looked up once the program is linked.
     struct Uniforms {
-        CachedUniform textureMatrix, time, aspectRatio, sampleSize;
+        EffectUniforms effect;
         std::vector<CachedUniform> inputMatrices, samplers;  // by input
         std::vector<CachedUniform> parameters;               // by description parameter
     };

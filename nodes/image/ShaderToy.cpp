@@ -64,11 +64,7 @@ void ImageNode_ShaderToy::reloadSource() {
     builtSource_ = text;
     program = std::make_unique<render::ShaderProgram>(name, glsl_shadertoy_vert, nullptr, text.c_str(),
                                                       std::vector<std::string>{"vertex", "uv"}, 1);
-    GLuint id = program->valid ? program->program : 0;
-    textureMatrixUniform_ = CachedUniform(id, "textureMatrix");
-    timeUniform_ = CachedUniform(id, "ng_time");
-    aspectRatioUniform_ = CachedUniform(id, "ng_aspectRatio");
-    sampleSizeUniform_ = CachedUniform(id, "ng_sampleSize");
+    uniforms_ = EffectUniforms(program->valid ? program->program : 0);
 }
 
 bool ImageNode_ShaderToy::process() {
@@ -77,12 +73,8 @@ bool ImageNode_ShaderToy::process() {
     if (!program) return false;
     // A program that failed to build stays in place but draws nothing.
     if (images[0] && program->valid) {
-        const render::GL_Image& output = *images[0];
         glUseProgram(program->program);
-        textureMatrixUniform_.setMatrix4(textureMatrix.data());
-        timeUniform_.set1f(owner->time);
-        aspectRatioUniform_.set1f(float(output.width) / float(output.height));
-        sampleSizeUniform_.set2f(1.0f / float(output.width), 1.0f / float(output.height));
+        uniforms_.set(textureMatrix, owner->time, *images[0]);
     }
     return true;
 }

@@ -42,7 +42,7 @@ private:
 
     std::unique_ptr<render::GL_FrameBuffer> target_;
     // The current program's uniforms.
-    CachedUniform textureMatrixUniform_, timeUniform_, aspectRatioUniform_, sampleSizeUniform_;
+    EffectUniforms uniforms_;
     std::string builtSource_;  // the text the current program was built from
     std::string lastProblem_;
 };

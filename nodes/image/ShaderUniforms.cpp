@@ -39,4 +39,17 @@ void CachedUniform::setMatrix4(const float* columnMajor) {
     if (changed(columnMajor, 16 * sizeof(float))) glUniformMatrix4fv(location_, 1, GL_FALSE, columnMajor);
 }
 
+EffectUniforms::EffectUniforms(GLuint program)
+    : textureMatrix_(program, "textureMatrix"),
+      time_(program, "ng_time"),
+      aspectRatio_(program, "ng_aspectRatio"),
+      sampleSize_(program, "ng_sampleSize") {}
+
+void EffectUniforms::set(const render::Mat4& textureMatrix, float time, const render::GL_Image& output) {
+    textureMatrix_.setMatrix4(textureMatrix.data());
+    time_.set1f(time);
+    aspectRatio_.set1f(float(output.width) / float(output.height));
+    sampleSize_.set2f(1.0f / float(output.width), 1.0f / float(output.height));
+}
+
 }  // namespace vorn::nodes

@@ -5,6 +5,9 @@
 // lacks (location -1).
 #pragma once
 
+#include "render/GL_Image.h"
+#include "render/Matrix.h"
+
 #include <GL/glew.h>
 
 #include <array>
@@ -34,6 +37,21 @@ private:
     bool hasValue_ = false;
     std::size_t size_ = 0;
     std::array<unsigned char, 64> last_{};
+};
+
+// The uniforms every full-screen effect program may declare: its node's
+// texture matrix, the engine time, and the aspect ratio and texel size of the
+// picture it draws.
+class EffectUniforms {
+public:
+    EffectUniforms() = default;
+    explicit EffectUniforms(GLuint program);
+
+    // The program must be bound.
+    void set(const render::Mat4& textureMatrix, float time, const render::GL_Image& output);
+
+private:
+    CachedUniform textureMatrix_, time_, aspectRatio_, sampleSize_;
 };
 
 }  // namespace vorn::nodes

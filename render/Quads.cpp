@@ -67,8 +67,11 @@ void DrawImageQuad(const GL_Image& image) {
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
+    UnbindImageTextures(image);
+}
 
-    for (int k = 0; k < count; ++k) {
+void UnbindImageTextures(const GL_Image& image) {
+    for (int k = 0; k < image.textureCount(); ++k) {
         glActiveTexture(GLenum(GL_TEXTURE0 + k));
         glBindTexture(GL_TEXTURE_2D, 0);
     }

@@ -35,4 +35,8 @@ void RenderToFrameBuffer(const GL_FrameBuffer& target, bool letterbox);
 // into the bound framebuffer and unbinds the units again (unit 0 is left active).
 void DrawImageQuad(const GL_Image& image);
 
+// Unbinds units 0 .. textureCount-1, where an image's textures were bound,
+// and leaves unit 0 active.
+void UnbindImageTextures(const GL_Image& image);
+
 }  // namespace vorn::render

@@ -17,15 +17,6 @@ constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
 
 UI_Engine* messageTarget = nullptr;
-
-// Unbinds the textures of every attachment of image from units 0..n-1.
-void unbindImageTextures(const render::GL_Image& image) {
-    for (int i = 0; i < image.textureCount(); ++i) {
-        glActiveTexture(GLenum(GL_TEXTURE0 + i));
-        glBindTexture(GL_TEXTURE_2D, 0);
-    }
-    glActiveTexture(GL_TEXTURE0);
-}
 }  // namespace
 
 UI_Engine::UI_Engine() = default;
@@ -128,7 +119,7 @@ void UI_Engine::draw() {
         glBindTexture(GL_TEXTURE_2D, uiTarget->textures[0]);
         // Texture row 0 is the top of the picture, and (0, 0) lands top-left.
         master.drawTexturedRect(0, 0, kScreenWidth, kScreenHeight, false);
-        unbindImageTextures(*uiTarget);
+        render::UnbindImageTextures(*uiTarget);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         return;
     }

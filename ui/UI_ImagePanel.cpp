@@ -1,5 +1,6 @@
 #include "ui/UI_ImagePanel.h"
 
+#include "render/Quads.h"
 #include "ui/UI_Master.h"
 
 namespace vorn::ui {
@@ -35,11 +36,7 @@ void UI_ImagePanel::draw() {
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, image->textures[0]);
         owner->drawTexturedRect(drawX, drawY, drawW, drawH, false);
-        for (int i = 0; i < image->textureCount(); ++i) {
-            glActiveTexture(GLenum(GL_TEXTURE0 + i));
-            glBindTexture(GL_TEXTURE_2D, 0);
-        }
-        glActiveTexture(GL_TEXTURE0);
+        render::UnbindImageTextures(*image);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
     if (!passive) {

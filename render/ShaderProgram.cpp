@@ -12,21 +12,13 @@ namespace {
 using platform::debugLine;
 using platform::debugOutput;
 
-// The info log as GL reports it, without the terminating zero.
-std::string shaderLog(GLuint shader) {
+// The info log of a shader or a program as GL reports it, without the
+// terminating zero; the two kinds share the query signatures.
+std::string infoLog(GLuint object, PFNGLGETSHADERIVPROC getParameter, PFNGLGETSHADERINFOLOGPROC getLog) {
     GLint length = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    getParameter(object, GL_INFO_LOG_LENGTH, &length);
     std::string log(length > 0 ? length : 0, '\0');
-    if (length > 0) glGetShaderInfoLog(shader, length, nullptr, log.data());
-    while (!log.empty() && log.back() == '\0') log.pop_back();
-    return log;
-}
-
-std::string programLog(GLuint program) {
-    GLint length = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-    std::string log(length > 0 ? length : 0, '\0');
-    if (length > 0) glGetProgramInfoLog(program, length, nullptr, log.data());
+    if (length > 0) getLog(object, length, nullptr, log.data());
     while (!log.empty() && log.back() == '\0') log.pop_back();
     return log;
 }
@@ -63,7 +55,7 @@ ShaderProgram::ShaderProgram(std::string_view label, const char* vertexSource,
             // Three pieces, one line: the compiler's multi-line log is folded.
             debugOutput(stage.logLabel);
             debugOutput(label);
-            debugLine(shaderLog(shader));
+            debugLine(infoLog(shader, glGetShaderiv, glGetShaderInfoLog));
             glDeleteShader(shader);
             valid = false;
         }
@@ -85,7 +77,7 @@ ShaderProgram::ShaderProgram(std::string_view label, const char* vertexSource,
         debugOutput(" Successfully linked.\n");
     } else {
         debugOutput(label);
-        debugLine(programLog(program));
+        debugLine(infoLog(program, glGetProgramiv, glGetProgramInfoLog));
         glDeleteProgram(program);
         program = 0;
         valid = false;

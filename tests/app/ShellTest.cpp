@@ -58,7 +58,7 @@ protected:
         for (std::size_t i = 1; i < green.size(); i += 3) green[i] = 255;
         writePicture("rsrc/misc/loading.png", 16, 9, 3, green);
     }
-    InFolder folder_;
+    WorkingDirectory folder_;
     ScriptedIo io_;
 };
 

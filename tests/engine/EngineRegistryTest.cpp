@@ -7,7 +7,7 @@
 #include "platform/Paths.h"
 #include "tests/engine/FakeSyncConnection.h"
 #include "tests/engine/TestNodes.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/WorkingDirectory.h"
 
 namespace vorn::engine {
 namespace {
@@ -61,14 +61,13 @@ struct NamedScript : ScriptDefinition {
 };
 
 TEST(EngineRegistryTest, ScriptTypesComeFromTheScriptsDirectoryAheadOfTheBuiltinNames) {
-    test::TempDir dir;
+    test::WorkingDirectory here;
+    const test::TempDir& dir = here.folder();
     dir.write("Scripts/b.node", "Brighten");
     dir.write("Scripts/a.node.txt", "Glow");      // named like a built-in type
     dir.write("Scripts/broken.node", "");          // the loader rejects it
     dir.write("Scripts/readme.txt", "Ignored");    // no ".node"
     dir.write("Scripts/sub.node/x", "");           // a directory
-    std::string previous = platform::currentDirectory();
-    ASSERT_TRUE(platform::changeDirectory(dir.path()));
 
     Scene s;
     std::vector<std::string> paths;
@@ -85,7 +84,6 @@ TEST(EngineRegistryTest, ScriptTypesComeFromTheScriptsDirectoryAheadOfTheBuiltin
         return std::make_unique<test::TestImageNode>(engine, nodeName);
     };
     s.engine.initialise();
-    platform::changeDirectory(previous);
 
     EXPECT_EQ(paths, (std::vector<std::string>{".\\Scripts\\a.node.txt", ".\\Scripts\\b.node",
                                                ".\\Scripts\\broken.node"}));

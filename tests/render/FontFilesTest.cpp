@@ -1,7 +1,7 @@
 #include "render/FontFiles.h"
 
 #include "platform/Paths.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/WorkingDirectory.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -9,20 +9,15 @@
 
 using namespace vorn::render;
 using vorn::test::TempDir;
+using vorn::test::WorkingDirectory;
 
 namespace {
 
 // Runs the test body inside a fresh folder, as the player runs in a production's.
 class FontFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        previous_ = vorn::platform::currentDirectory();
-        ASSERT_TRUE(vorn::platform::changeDirectory(dir_.path()));
-    }
-    void TearDown() override { vorn::platform::changeDirectory(previous_); }
-
-    TempDir dir_;
-    std::string previous_;
+    WorkingDirectory here_;
+    const TempDir& dir_ = here_.folder();
 };
 
 // Opens the file as a face and tells whether it is monospaced; -1 if it is no font.

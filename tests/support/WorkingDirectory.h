@@ -1,8 +1,10 @@
-// Runs a test inside a fresh temporary folder as the working directory, where
-// the client reads and writes its track files, and returns to the old one after.
+// Runs a test inside a fresh temporary folder as the working directory (where
+// the player finds its production and the sync client its track files), and
+// returns to the old one after.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/Paths.h"
 #include "tests/support/TempDir.h"
@@ -17,6 +19,7 @@ public:
     WorkingDirectory& operator=(const WorkingDirectory&) = delete;
 
     const TempDir& folder() const { return folder_; }
+    std::string file(std::string_view name) const { return folder_.file(name); }
 
 private:
     TempDir folder_;

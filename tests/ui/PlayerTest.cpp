@@ -24,7 +24,7 @@ protected:
         return std::make_unique<Player>(std::make_unique<FakeAudioOutput>(audio_), std::move(confirm));
     }
 
-    InFolder folder_;
+    WorkingDirectory folder_;
     FakeAudioState audio_;
 };
 

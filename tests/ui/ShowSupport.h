@@ -1,7 +1,8 @@
 // Helpers for tests that look at the screen the player shows: pictures with
-// distinguishable quadrants written as PNG files, a working folder per test
-// (the player runs in the production's folder), screen pixels counted from the
-// top-left corner, and a small production saved as a project file.
+// distinguishable quadrants written as PNG files, screen pixels counted from
+// the top-left corner, and a small production saved as a project file. Each
+// test runs in a WorkingDirectory of its own, as the player runs in the
+// production's folder.
 #pragma once
 
 #include "engine/Engine.h"
@@ -11,6 +12,7 @@
 #include "platform/Paths.h"
 #include "tests/support/GlFixture.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WorkingDirectory.h"
 #include "ui/NodeTypes.h"
 
 #include <cstdint>
@@ -53,21 +55,6 @@ inline Rgba screenPixel(int x, int y) {
     pixel.a = 255;
     return pixel;
 }
-
-// Runs the test with a fresh folder as the working directory.
-class InFolder {
-public:
-    InFolder() : previous_(platform::currentDirectory()) { platform::changeDirectory(folder_.path()); }
-    ~InFolder() { platform::changeDirectory(previous_); }
-    InFolder(const InFolder&) = delete;
-    InFolder& operator=(const InFolder&) = delete;
-    const TempDir& folder() const { return folder_; }
-    std::string file(const std::string& name) const { return folder_.file(name); }
-
-private:
-    TempDir folder_;
-    std::string previous_;
-};
 
 // "Viewer 1" <- "Move" (2D_Transform) <- "Picture" (2D_ImgReader in STRETCH
 // mode reading pictureFile). With moving, Move's Position.x is keyed linearly

@@ -71,7 +71,7 @@ protected:
         return static_cast<ui::UI_ViewerNode*>(engine_.findNode(viewer));
     }
 
-    InFolder folder_;
+    WorkingDirectory folder_;
     engine::Engine engine_;
 };
 

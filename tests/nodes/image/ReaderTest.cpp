@@ -114,7 +114,7 @@ protected:
         reader_ = static_cast<ImageNode_Reader*>(engine_.findNode("Picture"));
     }
 
-    InFolder folder_;
+    WorkingDirectory folder_;
     engine::Engine engine_;
     ImageNode_Reader* reader_ = nullptr;
 };
@@ -252,7 +252,7 @@ protected:
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
     }
 
-    InFolder folder_;
+    WorkingDirectory folder_;
     std::unique_ptr<ui::Player> player_;
     ImageNode_Reader* reader_ = nullptr;
 };

@@ -16,7 +16,7 @@ class ScriptTypes : public ShaderNodeTest {
 protected:
     void SetUp() override {
         ShaderNodeTest::SetUp();
-        const TempDir& folder = here.folder;
+        const TempDir& folder = here.folder();
         folder.write("Scripts/b.node", "Name \"Beta\" \"b\"\nSourceLib LumaToAlpha\n");
         folder.write("Scripts/a.node", "Name \"Alpha\" \"a\"\nInput 0, \"Source\" \"rgba\"\nSourceLib ColorCorrect\n");
         folder.write("Scripts/Glow.node", "Name \"Glow\" \"Glow\"\nSourceLib LumaToAlpha\n");
@@ -27,7 +27,7 @@ protected:
         engine.initialise();
     }
 
-    WorkingFolder here;
+    WorkingDirectory here;
 };
 
 TEST_F(ScriptTypes, ScriptNamesComeFirstInListingOrderThenTheBuiltInMenu) {

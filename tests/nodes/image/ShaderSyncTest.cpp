@@ -27,7 +27,7 @@ const char kRocketProbe[] =
 
 class ShaderSync : public ShaderNodeTest {
 protected:
-    WorkingFolder folder;
+    WorkingDirectory folder;
 };
 
 TEST_F(ShaderSync, PlaybackDrivesRocketParametersThatHaveATrackFile) {

@@ -10,9 +10,8 @@
 #include "nodes/image/Shader.h"
 #include "nodes/image/ShaderDescription.h"
 #include "nodes/image/ShaderNodeTypes.h"
-#include "platform/Paths.h"
 #include "tests/support/GlFixture.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/WorkingDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -93,20 +92,6 @@ inline ::testing::AssertionResult closeTo(const Colour& actual, const Colour& ex
                    << expected[0] << ", " << expected[1] << ", " << expected[2] << ", " << expected[3] << ")";
     return ::testing::AssertionSuccess();
 }
-
-// A fresh folder as the working directory while the object lives.
-class WorkingFolder {
-public:
-    WorkingFolder() : previous_(platform::currentDirectory()) { platform::changeDirectory(folder.path()); }
-    ~WorkingFolder() { platform::changeDirectory(previous_); }
-    WorkingFolder(const WorkingFolder&) = delete;
-    WorkingFolder& operator=(const WorkingFolder&) = delete;
-
-    TempDir folder;
-
-private:
-    std::string previous_;
-};
 
 // An engine with the shader node types and the effect library, and ways to
 // add nodes to it directly.

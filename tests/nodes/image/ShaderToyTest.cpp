@@ -29,14 +29,14 @@ protected:
         ASSERT_NE(toy, nullptr);
         toy->sourcePath = "toy.frag";
     }
-    void write(const std::string& text) { here.folder.write("toy.frag", text); }
+    void write(const std::string& text) { here.folder().write("toy.frag", text); }
     bool frame() {
         toy->evaluated = false;
         return toy->evaluate();
     }
     Colour shown() { return imagePixel(toy->images[0], 960, 540); }
 
-    WorkingFolder here;
+    WorkingDirectory here;
     ImageNode_ShaderToy* toy = nullptr;
 };
 
@@ -90,7 +90,7 @@ TEST_F(ShaderToyNode, DeletingTheFileTurnsTheOutputRed) {
     toy->reload = true;
     frame();
     EXPECT_EQ(shown(), kGreenOut);
-    ASSERT_EQ(std::remove(here.folder.file("toy.frag").c_str()), 0);
+    ASSERT_EQ(std::remove(here.file("toy.frag").c_str()), 0);
     EXPECT_FALSE(frame());
     EXPECT_EQ(toy->program, nullptr);
     EXPECT_EQ(shown(), kRedOut);

@@ -147,7 +147,7 @@ protected:
         return node.evaluate();
     }
 
-    InFolder folder_;
+    WorkingDirectory folder_;
     std::unique_ptr<ui::Player> player_;
 };
 

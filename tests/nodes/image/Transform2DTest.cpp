@@ -74,7 +74,7 @@ protected:
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
     }
 
-    InFolder folder_;
+    WorkingDirectory folder_;
     std::unique_ptr<ui::Player> player_;
     nodes::ImageNode_Reader* reader_ = nullptr;
     ImageNode_Transform2D* move_ = nullptr;

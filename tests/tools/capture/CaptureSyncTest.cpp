@@ -70,7 +70,7 @@ protected:
         ASSERT_TRUE(saveZoomProject(folder_.file("show/zoom.vorn")));
     }
 
-    InFolder folder_;
+    WorkingDirectory folder_;
 };
 
 TEST_F(CaptureSync, LinkedParametersPlayBackFromTrackFilesAndKeepTheirValueWithoutOne) {

@@ -66,7 +66,7 @@ protected:
         ASSERT_TRUE(saveShowProject(folder_.file("show/show.vorn"), "pic.png", true));
     }
 
-    InFolder folder_;
+    WorkingDirectory folder_;
 };
 
 TEST_F(Capture, WritesOneUprightRgbFramePerTimeFromFromUpToTo) {

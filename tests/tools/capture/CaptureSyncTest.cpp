@@ -2,18 +2,14 @@
 // without --sync, driven live by a tracker on this machine with --sync.
 #include "sync/SyncTrack.h"
 #include "sync/TrackFile.h"
-#include "platform/ImageDecoder.h"
 #include "tests/support/FakeTracker.h"
+#include "tests/tools/capture/CaptureCommand.h"
 #include "tests/ui/ShowSupport.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <future>
-#include <sstream>
 
 namespace vorn::test {
 namespace {
@@ -36,31 +32,6 @@ bool saveZoomProject(const std::string& path) {
            engine.saveProject(path);
 }
 
-struct CaptureRun {
-    int exitCode = -1;
-    std::string errors;
-};
-
-CaptureRun runCapture(const std::string& arguments) {
-    const char* binaries = std::getenv("VORN_BINARY_DIR");
-    std::string errorsFile = fs::absolute("capture-errors.txt").string();
-    std::string command = std::string(binaries ? binaries : ".") + "/bin/vorn-capture " + arguments + " 2> " + errorsFile;
-    int status = std::system(command.c_str());
-    std::stringstream text;
-    text << std::ifstream(errorsFile).rdbuf();
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
-}
-
-Rgba framePixel(const std::string& path, int x, int y) {
-    auto frame = platform::decodeImageFile(path);
-    if (!frame) {
-        ADD_FAILURE() << "cannot read " << path;
-        return {};
-    }
-    std::size_t at = (std::size_t(y) * frame->width + x) * frame->channels;
-    return {frame->pixels[at], frame->pixels[at + 1], frame->pixels[at + 2], 255};
-}
-
 class CaptureSync : public GlTest {
 protected:
     void SetUp() override {
@@ -74,13 +45,13 @@ protected:
 };
 
 TEST_F(CaptureSync, LinkedParametersPlayBackFromTrackFilesAndKeepTheirValueWithoutOne) {
-    CaptureRun still = runCapture("show/zoom.vorn --out still --to 0.1 --fps 10");
+    CommandResult still = runCapture("show/zoom.vorn --out still --to 0.1 --fps 10");
     ASSERT_EQ(still.exitCode, 0) << still.errors;
     EXPECT_EQ(framePixel("still/frame_000000.png", 1440, 810), kWhite);
 
     sync::SyncTrack zoom{"zoom", {{0, 2.0f, sync::Step}}};
     ASSERT_TRUE(sync::saveTrackFile(zoom, "show/" + sync::trackPath("sync", "zoom")));
-    CaptureRun played = runCapture("show/zoom.vorn --out played --to 0.1 --fps 10");
+    CommandResult played = runCapture("show/zoom.vorn --out played --to 0.1 --fps 10");
     ASSERT_EQ(played.exitCode, 0) << played.errors;
     EXPECT_EQ(framePixel("played/frame_000000.png", 1440, 810), kRed);
     EXPECT_EQ(framePixel("played/frame_000000.png", 100, 100), kRed);
@@ -94,7 +65,7 @@ TEST_F(CaptureSync, WithSyncATrackerOnPort1338DrivesTheLinkedParameter) {
         GTEST_SKIP() << "port 1338 is taken on this machine";
     }
     std::future<TrackerPeer> accepted = tracker->acceptAsync();
-    std::future<CaptureRun> capture =
+    std::future<CommandResult> capture =
         std::async(std::launch::async, [] { return runCapture("show/zoom.vorn --sync --out live --to 0.5 --fps 10"); });
 
     TrackerPeer peer = accepted.get();
@@ -103,14 +74,14 @@ TEST_F(CaptureSync, WithSyncATrackerOnPort1338DrivesTheLinkedParameter) {
     EXPECT_EQ(peer.read(requestTrackBytes("zoom").size()), requestTrackBytes("zoom"));
     peer.send(setKeyCommand(0, 0, 2.0f, 0));
 
-    CaptureRun run = capture.get();
+    CommandResult run = capture.get();
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     // The key arrives while the first frames render; the last one shows it.
     EXPECT_EQ(framePixel("live/frame_000004.png", 1440, 810), kRed);
 }
 
 TEST_F(CaptureSync, WithSyncAndNoTrackerItSaysSoAndRendersNothing) {
-    CaptureRun run = runCapture("show/zoom.vorn --sync --out nothing --to 0.1");
+    CommandResult run = runCapture("show/zoom.vorn --sync --out nothing --to 0.1");
     EXPECT_NE(run.exitCode, 0);
     EXPECT_NE(run.errors.find("no sync tracker answered on localhost port 1338"), std::string::npos) << run.errors;
     EXPECT_FALSE(fs::exists("nothing/frame_000000.png"));

@@ -2,60 +2,18 @@
 // command as a user would and reads the PNG files it wrote.
 #include "tools/capture/Capture.h"
 
-#include "platform/ImageDecoder.h"
+#include "tests/tools/capture/CaptureCommand.h"
 #include "tests/ui/ShowSupport.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace vorn::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CommandResult {
-    int exitCode = -1;
-    std::string errors;  // what it wrote to stderr
-};
-
-std::string captureCommand() {
-    const char* binaries = std::getenv("VORN_BINARY_DIR");
-    return std::string(binaries ? binaries : ".") + "/bin/vorn-capture";
-}
-
-// Runs vorn-capture with the arguments in the current folder; prefix goes in
-// front of the command (environment settings).
-CommandResult runCapture(const std::string& arguments, const std::string& prefix = "") {
-    std::string errorsFile = (fs::temp_directory_path() / ("capture-errors-" + std::to_string(::getpid()))).string();
-    std::string command = prefix + captureCommand() + " " + arguments + " 2> " + errorsFile;
-    int status = std::system(command.c_str());
-    CommandResult run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(errorsFile);
-    std::stringstream text;
-    text << in.rdbuf();
-    run.errors = text.str();
-    fs::remove(errorsFile);
-    return run;
-}
-
-// The colour of a decoded RGB frame at (x, y) from its top-left corner.
-Rgba framePixel(const platform::DecodedImage& frame, int x, int y) {
-    std::size_t at = (std::size_t(y) * frame.width + x) * frame.channels;
-    return {frame.pixels[at], frame.pixels[at + 1], frame.pixels[at + 2], 255};
-}
-
-platform::DecodedImage readFrame(const std::string& path) {
-    auto frame = platform::decodeImageFile(path);
-    EXPECT_TRUE(frame.has_value()) << path;
-    return frame ? *frame : platform::DecodedImage{};
-}
 
 class Capture : public GlTest {
 protected:

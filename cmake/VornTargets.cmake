@@ -39,7 +39,7 @@ function(vorn_test name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} vorn_test_support GTest::gtest GTest::gmock GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1 WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "SDL_AUDIODRIVER=dummy;LIBGL_ALWAYS_SOFTWARE=1;VORN_SOURCE_DIR=${CMAKE_SOURCE_DIR};VORN_BINARY_DIR=${CMAKE_BINARY_DIR}"
+    ENVIRONMENT "SDL_AUDIODRIVER=dummy;LIBGL_ALWAYS_SOFTWARE=1"
     TIMEOUT 600)
 endfunction()
 

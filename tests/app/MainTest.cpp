@@ -1,9 +1,10 @@
 // The player executable's command line and its exit codes.
+#include "tests/support/BuildFolders.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace vorn::test {
@@ -15,8 +16,7 @@ struct Outcome {
 };
 
 Outcome runPlayer(const std::string& arguments, const std::string& environment = "") {
-    const char* binaries = std::getenv("VORN_BINARY_DIR");
-    std::string command = environment + std::string(binaries ? binaries : ".") + "/bin/vorn " + arguments + " 2>&1";
+    std::string command = environment + binaryFolder() + "/bin/vorn " + arguments + " 2>&1";
     Outcome outcome;
     std::FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return outcome;

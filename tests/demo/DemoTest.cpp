@@ -5,11 +5,11 @@
 
 #include "platform/AudioOutput.h"
 #include "platform/Paths.h"
+#include "tests/support/BuildFolders.h"
 #include "tests/support/GlFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace vorn::test {
@@ -20,9 +20,7 @@ protected:
     void SetUp() override {
         GlTest::SetUp();
         previous_ = platform::currentDirectory();
-        const char* binaries = std::getenv("VORN_BINARY_DIR");
-        ASSERT_NE(binaries, nullptr);
-        ASSERT_TRUE(platform::changeDirectory(std::string(binaries) + "/demo"));
+        ASSERT_TRUE(platform::changeDirectory(binaryFolder() + "/demo"));
         audio_ = platform::createSteppedAudio();
         clock_ = audio_.get();
         player_ = std::make_unique<ui::Player>(std::move(audio_));

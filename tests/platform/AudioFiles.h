@@ -3,11 +3,13 @@
 // the left channel with silence on the right.
 #pragma once
 
+#include "tests/support/BuildFolders.h"
+
 #include <string>
 
 namespace vorn::test {
 
-inline std::string stereoToneMp3() { return std::string(VORN_TEST_AUDIO_DIR) + "/tone-stereo.mp3"; }
-inline std::string monoToneMp3() { return std::string(VORN_TEST_AUDIO_DIR) + "/tone-mono.mp3"; }
+inline std::string stereoToneMp3() { return binaryFolder() + "/tests/platform/audio/tone-stereo.mp3"; }
+inline std::string monoToneMp3() { return binaryFolder() + "/tests/platform/audio/tone-mono.mp3"; }
 
 }  // namespace vorn::test

@@ -3,10 +3,10 @@
 #include "platform/Debug.h"
 #include "platform/Paths.h"
 #include "tests/nodes/image/ShaderTestSupport.h"
+#include "tests/support/BuildFolders.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace vorn::test {
@@ -89,10 +89,8 @@ std::string uniformType(int32_t kind) {
 class DemoScripts : public ShaderNodeTest {};
 
 TEST_F(DemoScripts, BuildAndDeclareEveryInputAndParameterWithItsType) {
-    const char* sourceDir = std::getenv("VORN_SOURCE_DIR");
-    ASSERT_NE(sourceDir, nullptr);
     int count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(sourceDir) + "/demo/Scripts")) {
+    for (const auto& entry : std::filesystem::directory_iterator(sourceFolder() + "/demo/Scripts")) {
         nodes::ShaderDescription description;
         ASSERT_TRUE(nodes::ParseShaderDescription(entry.path().string(), description));
         SCOPED_TRACE(entry.path().filename().string());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ImageDecoder.h"
+#include "tests/support/BuildFolders.h"
 #include "tests/support/GlFixture.h"
 
 #include <gtest/gtest.h>
@@ -27,9 +28,7 @@ struct CommandResult {
 inline CommandResult runCapture(const std::string& arguments, const std::string& prefix = "") {
     namespace fs = std::filesystem;
     std::string errorsFile = (fs::temp_directory_path() / ("capture-errors-" + std::to_string(::getpid()))).string();
-    const char* binaries = std::getenv("VORN_BINARY_DIR");
-    std::string command =
-        prefix + std::string(binaries ? binaries : ".") + "/bin/vorn-capture " + arguments + " 2> " + errorsFile;
+    std::string command = prefix + binaryFolder() + "/bin/vorn-capture " + arguments + " 2> " + errorsFile;
     int status = std::system(command.c_str());
     CommandResult run;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "engine/SyncRows.h"
-#include "platform/Debug.h"
 #include "platform/Paths.h"
 
 namespace vorn::engine {
@@ -35,8 +34,9 @@ void MusicPlayer::useFile(const std::string& musicFile) {
     }
     if (system->hasSound()) system->releaseSound();
     fileName = musicFile;
-    // A missing file leaves no sound: the show then runs on a frozen clock.
-    if (!system->createSound(fileName)) platform::debugLine("cannot load music " + fileName);
+    // A missing file leaves no sound (the output says why): the show then
+    // runs on a frozen clock.
+    system->createSound(fileName);
     started = false;
 }
 

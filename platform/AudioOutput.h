@@ -19,7 +19,8 @@ public:
     virtual ~AudioOutput() = default;
 
     // Replaces the current sound with the file's (resolved as every path is).
-    // A missing or undecodable file leaves no sound and returns false.
+    // A missing or undecodable file leaves no sound, says why in one
+    // diagnostic line and returns false.
     virtual bool createSound(const std::string& path) = 0;
     virtual void releaseSound() = 0;
     virtual bool hasSound() const = 0;

@@ -14,8 +14,10 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/WorkingDirectory.h"
 #include "ui/NodeTypes.h"
+#include "ui/Player.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -82,5 +84,26 @@ inline bool saveShowProject(const std::string& path, const std::string& pictureF
     }
     return engine.saveProject(path);
 }
+
+// A player without music in a fresh working folder; show() renders one
+// player frame and leaves the window's back buffer bound for reading.
+class PlayerOnScreen : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        player_ = std::make_unique<ui::Player>(nullptr);
+    }
+    void TearDown() override {
+        player_.reset();
+        GlTest::TearDown();
+    }
+    void show() {
+        player_->renderFrame();
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    }
+
+    WorkingDirectory folder_;
+    std::unique_ptr<ui::Player> player_;
+};
 
 }  // namespace vorn::test

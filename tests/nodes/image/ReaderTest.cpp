@@ -230,30 +230,17 @@ TEST_F(ReaderNode, ProjectPathsWithBackslashesAndOtherCaseFindTheFile) {
 
 // --- On screen, through the player's whole present path
 
-class ReaderOnScreen : public GlTest {
+class ReaderOnScreen : public PlayerOnScreen {
 protected:
     void SetUp() override {
-        GlTest::SetUp();
-        player_ = std::make_unique<ui::Player>(nullptr);
+        PlayerOnScreen::SetUp();
         engine::Engine& engine = player_->engine();
         ASSERT_TRUE(engine.createNode("Picture", "2D_ImgReader"));
         ASSERT_TRUE(engine.createNode("Viewer 1", "Viewer"));
         ASSERT_TRUE(engine.connect("Picture", "Viewer 1", 0));
         reader_ = static_cast<ImageNode_Reader*>(engine.findNode("Picture"));
     }
-    void TearDown() override {
-        player_.reset();
-        GlTest::TearDown();
-    }
 
-    // One player frame; the screen is then read from the window's back buffer.
-    void show() {
-        player_->renderFrame();
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    }
-
-    WorkingDirectory folder_;
-    std::unique_ptr<ui::Player> player_;
     ImageNode_Reader* reader_ = nullptr;
 };
 

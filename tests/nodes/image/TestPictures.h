@@ -105,16 +105,11 @@ inline void expectColour(const Colour& actual, const Colour& expected, float tol
 }
 
 // A player in a fresh working folder, with "Test Paint" as an extra node type.
-class PlayerGraph : public GlTest {
+class PlayerGraph : public PlayerOnScreen {
 protected:
     void SetUp() override {
-        GlTest::SetUp();
-        player_ = std::make_unique<ui::Player>(nullptr);
+        PlayerOnScreen::SetUp();
         engine().factory.add("Test Paint", engine::constructs<Paint>());
-    }
-    void TearDown() override {
-        player_.reset();
-        GlTest::TearDown();
     }
 
     engine::Engine& engine() { return player_->engine(); }
@@ -146,9 +141,6 @@ protected:
         for (auto& [name, each] : engine().nodesByName) each->evaluated = false;
         return node.evaluate();
     }
-
-    WorkingDirectory folder_;
-    std::unique_ptr<ui::Player> player_;
 };
 
 // 8-bit screen value of a float channel in 0..1.

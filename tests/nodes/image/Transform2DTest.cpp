@@ -48,11 +48,10 @@ TEST(Transform2DMatrix, TheInputMatrixIsAppliedAfterThisNodesOwn) {
     EXPECT_FLOAT_EQ(s.v, 3.0f * 1.0f - 0.2f);
 }
 
-class Transform2DNode : public GlTest {
+class Transform2DNode : public PlayerOnScreen {
 protected:
     void SetUp() override {
-        GlTest::SetUp();
-        player_ = std::make_unique<ui::Player>(nullptr);
+        PlayerOnScreen::SetUp();
         engine::Engine& engine = player_->engine();
         ASSERT_TRUE(engine.createNode("Picture", "2D_ImgReader"));
         ASSERT_TRUE(engine.createNode("Move", "2D_Transform"));
@@ -65,17 +64,7 @@ protected:
         reader_->filename = "pic.png";
         reader_->scaleMode = nodes::ImageNode_Reader::Stretch;
     }
-    void TearDown() override {
-        player_.reset();
-        GlTest::TearDown();
-    }
-    void show() {
-        player_->renderFrame();
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    }
 
-    WorkingDirectory folder_;
-    std::unique_ptr<ui::Player> player_;
     nodes::ImageNode_Reader* reader_ = nullptr;
     ImageNode_Transform2D* move_ = nullptr;
 };

@@ -34,6 +34,36 @@ Mat4 scaleMatrix(float x, float y, float z, float w) {
     return {x, 0, 0, 0, 0, y, 0, 0, 0, 0, z, 0, 0, 0, 0, w};
 }
 
+Mat4 rotationX(float radians) {
+    float s = std::sin(radians), c = std::cos(radians);
+    Mat4 m = identityMatrix();
+    m[5] = c;
+    m[6] = s;
+    m[9] = -s;
+    m[10] = c;
+    return m;
+}
+
+Mat4 rotationY(float radians) {
+    float s = std::sin(radians), c = std::cos(radians);
+    Mat4 m = identityMatrix();
+    m[0] = c;
+    m[2] = -s;
+    m[8] = s;
+    m[10] = c;
+    return m;
+}
+
+Mat4 rotationZ(float radians) {
+    float s = std::sin(radians), c = std::cos(radians);
+    Mat4 m = identityMatrix();
+    m[0] = c;
+    m[1] = s;
+    m[4] = -s;
+    m[5] = c;
+    return m;
+}
+
 Mat4 matrixProduct(const Mat4& a, const Mat4& b) {
     Mat4 result{};
     for (int column = 0; column < 4; ++column)

@@ -15,6 +15,11 @@ Mat4 identityMatrix();
 Mat4 translationMatrix(float x, float y, float z);
 Mat4 scaleMatrix(float x, float y, float z, float w = 1.0f);
 
+// Rotations about one axis by an angle in radians (right-handed, column vectors).
+Mat4 rotationX(float radians);
+Mat4 rotationY(float radians);
+Mat4 rotationZ(float radians);
+
 // a x b: applying the result to v equals applying b, then a.
 Mat4 matrixProduct(const Mat4& a, const Mat4& b);
 

@@ -9,6 +9,9 @@
 #include "nodes/image/ShaderNodeTypes.h"
 #include "nodes/image/TimeSwitch.h"
 #include "nodes/image/Transform2D.h"
+#include "nodes/procedural/ProceduralNodeTypes.h"
+#include "nodes/scene/SceneNodeTypes.h"
+#include "renderers/deferred/DeferredNodeTypes.h"
 #include "ui/UI_ViewerNode.h"
 
 namespace vorn::ui {
@@ -27,6 +30,10 @@ void attachNodeClasses(engine::NodeFactory& factory) {
     factory.add("Compose", engine::constructs<nodes::ImageNode_Compose>());
     // "ShaderToy" and the description files of "Scripts\" as types of their own.
     nodes::attachShaderNodeTypes(factory);
+    // Meshes, materials and cameras; procedural geometry and flakes; the deferred renderer.
+    nodes::attachSceneNodeTypes(factory);
+    nodes::attachProceduralNodeTypes(factory);
+    nodes::attachDeferredNodeTypes(factory);
 }
 
 }  // namespace vorn::ui

@@ -1,0 +1,12 @@
+// Attaches the node classes of this folder to the engine's table of types.
+#pragma once
+
+namespace vorn::engine {
+class NodeFactory;
+}
+
+namespace vorn::nodes {
+
+void attachSceneNodeTypes(engine::NodeFactory& factory);
+
+}  // namespace vorn::nodes

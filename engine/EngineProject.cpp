@@ -8,6 +8,7 @@
 #include "engine/ProjectWriter.h"
 #include "engine/TrackNaming.h"
 #include "platform/Debug.h"
+#include "platform/FileLimits.h"
 #include "platform/Paths.h"
 
 namespace vorn::engine {
@@ -136,7 +137,7 @@ bool Engine::saveProject(const std::string& path) {
 }
 
 bool Engine::loadProject(const std::string& path, bool askToClear, const std::string& prefix) {
-    std::optional<std::vector<uint8_t>> bytes = platform::readFile(path);
+    std::optional<std::vector<uint8_t>> bytes = platform::readFile(path, platform::kMaxProjectFileBytes);
     if (!bytes) {
         platform::debugLine("cannot open project " + path);
         return false;

@@ -9,6 +9,7 @@
 #include "platform/AudioOutput.h"
 
 #include "platform/Debug.h"
+#include "platform/FileLimits.h"
 #include "platform/Mp3Decoder.h"
 #include "platform/Paths.h"
 #include "platform/Timer.h"
@@ -24,8 +25,6 @@ namespace vorn::platform {
 
 namespace {
 
-// Music files beyond this are refused before decoding.
-constexpr std::size_t kMaxMusicFileBytes = std::size_t(128) << 20;
 // Device cursor and clock may differ by the device's buffering; beyond this the cursor is moved.
 constexpr int64_t kResyncThresholdMs = 250;
 

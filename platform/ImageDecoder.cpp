@@ -1,17 +1,13 @@
 #include "platform/ImageDecoder.h"
 
 #include "platform/Debug.h"
+#include "platform/FileLimits.h"
 #include "platform/ImageFormats.h"
 #include "platform/Paths.h"
 
 #include <string>
 
 namespace vorn::platform {
-
-namespace {
-// Larger files cannot hold an image within the default limits anyway.
-constexpr std::size_t kMaxImageFileBytes = std::size_t(256) << 20;
-}
 
 namespace detail {
 

@@ -1,12 +1,14 @@
 #include "platform/Paths.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <strings.h>
 
 namespace vorn::platform {
@@ -66,22 +68,42 @@ std::FILE* openFile(std::string_view path, const char* mode) {
     return std::fopen(resolvePath(path).c_str(), mode);
 }
 
-std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t maxBytes) {
-    std::FILE* file = openFile(path, "rb");
-    if (!file) return std::nullopt;
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        if (bytes.size() + got > maxBytes) {
-            std::fclose(file);
-            return std::nullopt;
+std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t maxBytes, std::string* whyNot) {
+    auto fail = [&](std::string reason) -> std::optional<std::vector<uint8_t>> {
+        if (whyNot) *whyNot = std::move(reason);
+        return std::nullopt;
+    };
+    // Non-blocking, so that opening a FIFO without a writer returns at once;
+    // the type is then decided on the open descriptor, not on a racy path.
+    int fd = ::open(resolvePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return fail(std::strerror(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return fail(std::strerror(errno));
+    if (S_ISDIR(st.st_mode)) return fail("is a directory");
+    if (!S_ISREG(st.st_mode)) return fail("is not a regular file");
+    auto tooLarge = [&] { return fail("is larger than " + std::to_string(maxBytes >> 20) + " MiB"); };
+    if (std::size_t(st.st_size) > maxBytes) return tooLarge();
+
+    std::vector<uint8_t> bytes(std::size_t(st.st_size));
+    std::size_t got = 0;
+    for (;;) {
+        if (got == bytes.size()) {  // the file may have grown since fstat
+            if (bytes.size() >= maxBytes + 1) return tooLarge();
+            bytes.resize(std::min(maxBytes + 1, std::max<std::size_t>(bytes.size() * 2, 65536)));
         }
-        bytes.insert(bytes.end(), chunk, chunk + got);
+        ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return fail(std::strerror(errno));
+        if (n == 0) break;
+        got += std::size_t(n);
     }
-    bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) return std::nullopt;
+    if (got > maxBytes) return tooLarge();
+    bytes.resize(got);
     return bytes;
 }
 

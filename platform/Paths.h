@@ -21,9 +21,13 @@ std::string resolvePath(std::string_view path);
 // fopen on the resolved path; null on failure (the caller reports it).
 std::FILE* openFile(std::string_view path, const char* mode);
 
-// The whole file, or nothing when it cannot be read or is larger than maxBytes.
-std::optional<std::vector<uint8_t>> readFile(std::string_view path,
-                                             std::size_t maxBytes = std::size_t(1) << 30);
+// The whole of a regular file of at most maxBytes (see FileLimits.h), or nothing.
+// Directories, FIFOs and devices are refused without blocking or reading them.
+// On failure, whyNot (when given) receives the reason for the caller's one
+// diagnostic line: "is a directory", "is not a regular file", "is larger than
+// 16 MiB", or the system's reason ("No such file or directory").
+std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t maxBytes,
+                                             std::string* whyNot = nullptr);
 
 // Creates or replaces the file with exactly these bytes; false when it cannot
 // be opened, written or closed (the caller reports it).

@@ -6,6 +6,7 @@
 #include "engine/Engine.h"
 #include "engine/ProjectReader.h"
 #include "platform/Debug.h"
+#include "platform/FileLimits.h"
 #include "platform/Paths.h"
 #include "tests/engine/FakeAudioOutput.h"
 #include "tests/engine/ProjectBytes.h"
@@ -190,7 +191,7 @@ TEST(EngineProjectTest, SavedTextsInsideTheWorkingDirectoryAreStoredRelative) {
     ASSERT_TRUE(saved.engine.saveProject(dir.file("demo.vorn")));
     EXPECT_EQ(saved.image("Glow 1").file, cwd + "/images/a.png");  // the scene is unchanged
 
-    auto bytes = platform::readFile(dir.file("demo.vorn"));
+    auto bytes = platform::readFile(dir.file("demo.vorn"), platform::kMaxProjectFileBytes);
     ProjectReadResult read = readProjectDocument(*bytes);
     ASSERT_EQ(read.status, ProjectReadStatus::Complete);
     const auto& header = std::get<ProjectHeader>(read.document.sections[0]);

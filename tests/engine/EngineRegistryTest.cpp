@@ -73,7 +73,7 @@ TEST(EngineRegistryTest, ScriptTypesComeFromTheScriptsDirectoryAheadOfTheBuiltin
     std::vector<std::string> paths;
     s.engine.factory.loadScript = [&](const std::string& path) -> std::unique_ptr<ScriptDefinition> {
         paths.push_back(path);
-        auto text = platform::readFile(path);
+        auto text = platform::readFile(path, 1 << 20);
         if (!text || text->empty()) return nullptr;
         return std::make_unique<NamedScript>(std::string(text->begin(), text->end()));
     };

@@ -52,15 +52,15 @@ TEST_F(Paths, RelativePathsResolveAgainstTheWorkingDirectory) {
 
 TEST_F(Paths, ReadFileReadsWholeFilesWithinTheLimit) {
     dir.write("Track/Data.bin", std::vector<uint8_t>{1, 2, 3, 4, 5});
-    auto bytes = readFile(dir.path() + "\\track\\data.BIN");
+    auto bytes = readFile(dir.path() + "\\track\\data.BIN", 100);
     ASSERT_TRUE(bytes);
     EXPECT_EQ(*bytes, (std::vector<uint8_t>{1, 2, 3, 4, 5}));
     EXPECT_TRUE(readFile(dir.path() + "/Track/Data.bin", 5));
     EXPECT_FALSE(readFile(dir.path() + "/Track/Data.bin", 4));
-    EXPECT_FALSE(readFile(dir.path() + "/Track/none.bin"));
-    EXPECT_FALSE(readFile(dir.path() + "/Track"));  // a folder is not a file
+    EXPECT_FALSE(readFile(dir.path() + "/Track/none.bin", 100));
+    EXPECT_FALSE(readFile(dir.path() + "/Track", 100));  // a folder is not a file
     dir.write("empty", "");
-    auto empty = readFile(dir.file("empty"));
+    auto empty = readFile(dir.file("empty"), 100);
     ASSERT_TRUE(empty);
     EXPECT_TRUE(empty->empty());
 }

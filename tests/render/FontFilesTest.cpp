@@ -49,7 +49,7 @@ TEST_F(FontFiles, SystemMatchStandsInWhenTheProductionShipsNoFont) {
 TEST_F(FontFiles, ShippedFileWinsWhateverItsCase) {
     std::string system = fontFileFor(kVerdanaFile, "Verdana");
     ASSERT_FALSE(system.empty());
-    auto bytes = vorn::platform::readFile(system);
+    auto bytes = vorn::platform::readFile(system, 64 << 20);
     ASSERT_TRUE(bytes.has_value());
     dir_.write("Fonts/Verdana.TTF", *bytes);
 

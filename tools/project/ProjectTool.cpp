@@ -2,6 +2,7 @@
 
 #include "engine/ProjectReader.h"
 #include "engine/ProjectWriter.h"
+#include "platform/FileLimits.h"
 #include "platform/Paths.h"
 #include "tools/project/ProjectJson.h"
 
@@ -13,7 +14,7 @@ constexpr const char* kUsage =
     "usage: vorn-project dump FILE.vorn | vorn-project build FILE.json -o FILE.vorn\n";
 
 int dump(const std::string& path, std::ostream& out, std::ostream& err) {
-    auto bytes = platform::readFile(path);
+    auto bytes = platform::readFile(path, platform::kMaxProjectFileBytes);
     if (!bytes) {
         err << "vorn-project: cannot read " << path << "\n";
         return 1;
@@ -28,7 +29,7 @@ int dump(const std::string& path, std::ostream& out, std::ostream& err) {
 }
 
 int build(const std::string& jsonPath, const std::string& outputPath, std::ostream& err) {
-    auto text = platform::readFile(jsonPath);
+    auto text = platform::readFile(jsonPath, platform::kMaxProjectFileBytes);
     if (!text) {
         err << "vorn-project: cannot read " << jsonPath << "\n";
         return 1;

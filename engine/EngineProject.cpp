@@ -128,8 +128,9 @@ bool Engine::saveProject(const std::string& path) {
     forEachText(document, [&](std::string& text) { text = relativeToDirectory(text, directory); });
     std::vector<uint8_t> bytes = writeProjectDocument(document);
 
-    bool written = platform::writeFile(path, bytes);
-    if (!written) platform::debugLine("cannot write project " + path);
+    std::string whyNot;
+    bool written = platform::writeFile(path, bytes, &whyNot);
+    if (!written) platform::debugLine("cannot write project " + platform::displayPath(path) + ": " + whyNot);
 
     time = remembered;
     evaluateKeyframes();
@@ -137,12 +138,13 @@ bool Engine::saveProject(const std::string& path) {
 }
 
 bool Engine::loadProject(const std::string& path, bool askToClear, const std::string& prefix) {
-    std::optional<std::vector<uint8_t>> bytes = platform::readFile(path, platform::kMaxProjectFileBytes);
+    std::string whyNot;
+    std::optional<std::vector<uint8_t>> bytes = platform::readFile(path, platform::kMaxProjectFileBytes, &whyNot);
     if (!bytes) {
-        platform::debugLine("cannot open project " + path);
+        platform::debugLine("cannot open project " + platform::displayPath(path) + ": " + whyNot);
         return false;
     }
-    return loadProjectBytes(*bytes, path, askToClear, prefix);
+    return loadProjectBytes(*bytes, platform::displayPath(path), askToClear, prefix);
 }
 
 bool Engine::loadProjectBytes(std::span<const uint8_t> bytes, const std::string& sourceName, bool askToClear,

@@ -36,19 +36,28 @@ bool Engine::createNode(const std::string& nodeName, const std::string& typeName
     if (findNode(nodeName)) return false;
 
     std::unique_ptr<Node> node;
-    if (factory.has(typeName)) {
+    bool typeFound = factory.has(typeName);
+    if (typeFound) {
         node = factory.create(*this, typeName, nodeName);
     } else if (!isBuiltinTypeName(typeName)) {  // a built-in name never means a script
         for (const auto& script : scripts) {
             if (script->typeName() != typeName) continue;
-            platform::debugOutput("Load Script from File: " + typeName + "\n");
+            typeFound = true;
+            platform::debugLine("Load Script from File: " + platform::shortenMiddle(typeName));
             if (factory.createScriptNode) node = factory.createScriptNode(*this, nodeName, *script);
             break;
         }
     }
     // Recorded even without a node, so that a saved project keeps naming the type.
     nodeTypes[nodeName] = typeName;
-    if (!node) return false;
+    if (!node) {
+        // Said once, here: otherwise a project naming a type whose description
+        // file is missing or damaged just shows a black picture.
+        platform::debugLine("cannot create node \"" + platform::shortenMiddle(nodeName) + "\" of type \"" +
+                            platform::shortenMiddle(typeName) + "\": " +
+                            (typeFound ? "the type failed to build it" : "no such type"));
+        return false;
+    }
     return addNode(nodeName, std::move(node));
 }
 

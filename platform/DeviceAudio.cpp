@@ -42,15 +42,15 @@ public:
 
     bool createSound(const std::string& path) override {
         releaseSound();
-        auto bytes = readFile(path, kMaxMusicFileBytes);
+        std::string whyNot;
+        auto bytes = readFile(path, kMaxMusicFileBytes, &whyNot);
         if (!bytes) {
-            debugLine("cannot open music " + path);
+            debugLine("cannot open music " + displayPath(path) + ": " + whyNot);
             return false;
         }
-        std::string whyNot;
         auto decoded = decodeMp3(bytes->data(), bytes->size(), &whyNot);
         if (!decoded) {
-            debugLine("cannot decode music " + path + ": " + whyNot);
+            debugLine("cannot decode music " + displayPath(path) + ": " + whyNot);
             return false;
         }
         sound_ = std::make_unique<DecodedAudio>(std::move(*decoded));

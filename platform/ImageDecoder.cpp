@@ -42,14 +42,14 @@ std::optional<DecodedImage> decodeImage(const uint8_t* data, std::size_t size, s
 }
 
 std::optional<DecodedImage> decodeImageFile(std::string_view path) {
-    auto bytes = readFile(path, kMaxImageFileBytes);
+    std::string whyNot;
+    auto bytes = readFile(path, kMaxImageFileBytes, &whyNot);
     if (!bytes) {
-        debugLine("cannot read image " + std::string(path));
+        debugLine("cannot read image " + displayPath(path) + ": " + whyNot);
         return std::nullopt;
     }
-    std::string whyNot;
     auto image = decodeImage(bytes->data(), bytes->size(), &whyNot);
-    if (!image) debugLine("cannot decode image " + std::string(path) + ": " + whyNot);
+    if (!image) debugLine("cannot decode image " + displayPath(path) + ": " + whyNot);
     return image;
 }
 

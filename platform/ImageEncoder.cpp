@@ -68,8 +68,9 @@ bool writePngFile(std::string_view path, int width, int height, int channels, co
         debugLine("cannot encode " + std::string(path) + " as PNG");
         return false;
     }
-    if (writeFile(path, *bytes)) return true;
-    debugLine("cannot write " + std::string(path));
+    std::string whyNot;
+    if (writeFile(path, *bytes, &whyNot)) return true;
+    debugLine("cannot write " + displayPath(path) + ": " + whyNot);
     return false;
 }
 

@@ -1,5 +1,8 @@
 #include "platform/Paths.h"
 
+#include "platform/Debug.h"
+#include "platform/FileLimits.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -64,8 +67,67 @@ std::string resolvePath(std::string_view path) {
     return resolved;
 }
 
-std::FILE* openFile(std::string_view path, const char* mode) {
-    return std::fopen(resolvePath(path).c_str(), mode);
+namespace {
+
+std::string sizeText(std::size_t bytes) {
+    if (bytes >= kMiB && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
+    if (bytes >= 1024 && bytes % 1024 == 0) return std::to_string(bytes / 1024) + " KiB";
+    return std::to_string(bytes) + " bytes";
+}
+
+std::string typeProblem(mode_t mode) { return S_ISDIR(mode) ? "is a directory" : "is not a regular file"; }
+
+// The descriptor of a regular file, or -1 with the reason. The name is looked
+// at first, so that a device or FIFO is not even opened; the open itself does
+// not block and the type is decided again on the descriptor, in case the name
+// was replaced in between. Writing never truncates here: the caller empties
+// the file once it is known to be regular.
+int openRegular(std::string_view path, int flags, std::size_t maxBytes, std::string* whyNot) {
+    auto fail = [&](std::string reason) {
+        if (whyNot) *whyNot = std::move(reason);
+        return -1;
+    };
+    std::string resolved = resolvePath(path);
+    struct stat st {};
+    if (::stat(resolved.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return fail(typeProblem(st.st_mode));
+
+    int fd = ::open(resolved.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) return fail(errno == EISDIR ? "is a directory" : std::strerror(errno));
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        ((flags & O_ACCMODE) != O_WRONLY && std::size_t(st.st_size) > maxBytes)) {
+        std::string reason = S_ISREG(st.st_mode) ? "is larger than " + sizeText(maxBytes) : typeProblem(st.st_mode);
+        ::close(fd);
+        return fail(std::move(reason));
+    }
+    // Regular files never block; later reads and writes behave as usual.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+}  // namespace
+
+std::FILE* openFile(std::string_view path, const char* mode, std::string* whyNot, std::size_t maxBytes) {
+    std::string_view m(mode);
+    bool plus = m.find('+') != std::string_view::npos;
+    int flags = 0;
+    switch (m.empty() ? 'r' : m.front()) {
+        case 'w': flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT; break;
+        case 'a': flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND; break;
+        default: flags = plus ? O_RDWR : O_RDONLY; break;
+    }
+    int fd = openRegular(path, flags, maxBytes, whyNot);
+    if (fd < 0) return nullptr;
+    if (!m.empty() && m.front() == 'w' && ::ftruncate(fd, 0) != 0) {
+        if (whyNot) *whyNot = std::strerror(errno);
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, mode);
+    if (!file) {
+        if (whyNot) *whyNot = std::strerror(errno);
+        ::close(fd);
+    }
+    return file;
 }
 
 std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t maxBytes, std::string* whyNot) {
@@ -73,10 +135,8 @@ std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t 
         if (whyNot) *whyNot = std::move(reason);
         return std::nullopt;
     };
-    // Non-blocking, so that opening a FIFO without a writer returns at once;
-    // the type is then decided on the open descriptor, not on a racy path.
-    int fd = ::open(resolvePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return fail(std::strerror(errno));
+    int fd = openRegular(path, O_RDONLY, maxBytes, whyNot);
+    if (fd < 0) return std::nullopt;
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }
@@ -84,10 +144,7 @@ std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t 
 
     struct stat st {};
     if (::fstat(fd, &st) != 0) return fail(std::strerror(errno));
-    if (S_ISDIR(st.st_mode)) return fail("is a directory");
-    if (!S_ISREG(st.st_mode)) return fail("is not a regular file");
-    auto tooLarge = [&] { return fail("is larger than " + std::to_string(maxBytes >> 20) + " MiB"); };
-    if (std::size_t(st.st_size) > maxBytes) return tooLarge();
+    auto tooLarge = [&] { return fail("is larger than " + sizeText(maxBytes)); };
 
     std::vector<uint8_t> bytes(std::size_t(st.st_size));
     std::size_t got = 0;
@@ -107,11 +164,15 @@ std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t 
     return bytes;
 }
 
-bool writeFile(std::string_view path, std::span<const uint8_t> bytes) {
-    std::FILE* file = openFile(path, "wb");
+std::string displayPath(std::string_view path) { return shortenMiddle(resolvePath(path)); }
+
+bool writeFile(std::string_view path, std::span<const uint8_t> bytes, std::string* whyNot) {
+    std::FILE* file = openFile(path, "wb", whyNot);
     if (!file) return false;
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
+    if (std::fclose(file) == 0 && written) return true;
+    if (whyNot) *whyNot = std::strerror(errno);
+    return false;
 }
 
 bool fileExists(std::string_view path) { return pathExists(resolvePath(path)); }

@@ -3,6 +3,7 @@
 // goes through resolvePath, so both rules live here and nowhere else.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -18,8 +19,15 @@ namespace vorn::platform {
 // nothing are kept as written, so the result names where a new file would go.
 std::string resolvePath(std::string_view path);
 
-// fopen on the resolved path; null on failure (the caller reports it).
-std::FILE* openFile(std::string_view path, const char* mode);
+// The one way a file is opened by name, with fopen's modes ("rb", "wb", "ab",
+// "r+b"...). Only a regular file is accepted: directories, FIFOs, sockets and
+// devices are refused without blocking and without being read or written,
+// decided on the open descriptor (a name cannot be swapped in between). A file
+// opened for writing is emptied only once it is known to be regular. For
+// reading, a file larger than maxBytes (see FileLimits.h) is refused too.
+// Null on failure, with the reason in *whyNot as readFile gives it.
+std::FILE* openFile(std::string_view path, const char* mode, std::string* whyNot = nullptr,
+                    std::size_t maxBytes = SIZE_MAX);
 
 // The whole of a regular file of at most maxBytes (see FileLimits.h), or nothing.
 // Directories, FIFOs and devices are refused without blocking or reading them.
@@ -29,9 +37,14 @@ std::FILE* openFile(std::string_view path, const char* mode);
 std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t maxBytes,
                                              std::string* whyNot = nullptr);
 
+// A path as diagnostics show it: resolved (so "\" has become "/") and, when
+// very long, shortened in the middle (shortenMiddle, Debug.h).
+std::string displayPath(std::string_view path);
+
 // Creates or replaces the file with exactly these bytes; false when it cannot
-// be opened, written or closed (the caller reports it).
-bool writeFile(std::string_view path, std::span<const uint8_t> bytes);
+// be opened (see openFile), written or closed, with the reason in *whyNot for
+// the caller's report.
+bool writeFile(std::string_view path, std::span<const uint8_t> bytes, std::string* whyNot = nullptr);
 
 bool fileExists(std::string_view path);
 bool isDirectory(std::string_view path);

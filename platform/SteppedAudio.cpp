@@ -4,6 +4,7 @@
 #include "platform/AudioOutput.h"
 
 #include "platform/Debug.h"
+#include "platform/FileLimits.h"
 #include "platform/Paths.h"
 
 #include <cstdio>
@@ -16,9 +17,10 @@ class SteppedAudio final : public SteppedAudioOutput {
 public:
     bool createSound(const std::string& path) override {
         releaseSound();
-        std::FILE* file = isDirectory(path) ? nullptr : openFile(path, "rb");
+        std::string whyNot;
+        std::FILE* file = openFile(path, "rb", &whyNot, kMaxMusicFileBytes);
         if (!file) {
-            debugLine("cannot open music " + path);
+            debugLine("cannot open music " + displayPath(path) + ": " + whyNot);
             return false;
         }
         std::fclose(file);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Debug.h"
+#include "platform/FileLimits.h"
 #include "platform/Paths.h"
 
 namespace vorn::sync {
@@ -50,7 +51,15 @@ uint32_t getLe32(const uint8_t* in) {
     return uint32_t(in[0]) | uint32_t(in[1]) << 8 | uint32_t(in[2]) << 16 | uint32_t(in[3]) << 24;
 }
 
-std::FILE* openThroughPaths(const char* path, const char* mode) { return platform::openFile(path, mode); }
+// A missing file is the usual case (a track never saved) and goes unmentioned;
+// one that is there but cannot be used says why.
+std::FILE* openThroughPaths(const char* path, const char* mode) {
+    std::string whyNot;
+    std::FILE* file = platform::openFile(path, mode, &whyNot, platform::kMaxTrackFileBytes);
+    if (!file && platform::fileExists(path))
+        platform::debugLine("track file " + platform::displayPath(path) + ": " + whyNot);
+    return file;
+}
 
 }  // namespace
 
@@ -153,8 +162,10 @@ bool saveTrackFile(const SyncTrack& track, const std::string& path) {
         out += keyRecordSize;
     }
 
-    if (platform::writeFile(path, bytes)) return true;
-    platform::debugLine("cannot save track " + track.name + ": cannot write " + path);
+    std::string whyNot;
+    if (platform::writeFile(path, bytes, &whyNot)) return true;
+    platform::debugLine("cannot save track " + platform::shortenMiddle(track.name) + ": cannot write " +
+                        platform::displayPath(path) + ": " + whyNot);
     return false;
 }
 

@@ -26,7 +26,8 @@ std::string encodeTrackName(std::string_view name);
 std::string trackPath(std::string_view base, std::string_view name);
 
 // The three functions through which track files are read; the defaults open
-// through platform::openFile (so "\" and case rules apply) and use fread/fclose.
+// through platform::openFile (so "\" and case rules apply, and only a regular
+// file within the track file limit opens) and use fread/fclose.
 struct SyncFileFunctions {
     std::FILE* (*open)(const char* path, const char* mode);
     std::size_t (*read)(void* buffer, std::size_t size, std::size_t count, std::FILE* file);

@@ -2,6 +2,7 @@
 
 #include "nodes/image/EffectLibrary.h"
 #include "platform/Debug.h"
+#include "platform/FileLimits.h"
 #include "platform/Paths.h"
 
 #include <algorithm>
@@ -268,10 +269,14 @@ int32_t inputTypeSlot(std::string_view word) {
 
 bool ParseShaderDescription(const std::string& path, ShaderDescription& description) {
     description = ShaderDescription{};
-    std::FILE* file = platform::openFile(path, "rb");
-    if (!file) return false;
+    std::string shown = platform::displayPath(path), whyNot;
+    std::FILE* file = platform::openFile(path, "rb", &whyNot, platform::kMaxTextFileBytes);
+    if (!file) {
+        platform::debugLine("cannot read shader description " + shown + ": " + whyNot);
+        return false;
+    }
     FileSource source(file);
-    DescriptionReader<FileSource>(source, description, path).read();
+    DescriptionReader<FileSource>(source, description, shown).read();
     std::fclose(file);
     return true;
 }

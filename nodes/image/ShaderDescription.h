@@ -76,8 +76,9 @@ struct ShaderDescription {
 // "normaldepth" 2, "property" 3, any other word 0.
 int32_t inputTypeSlot(std::string_view word);
 
-// Reads the file into a fresh description. False only when it cannot be
-// opened; anything readable (an empty file too) gives true.
+// Reads the file into a fresh description. False, with one diagnostic line,
+// only when it cannot be opened (see platform::openFile); anything readable
+// (an empty file too) gives true.
 bool ParseShaderDescription(const std::string& path, ShaderDescription& description);
 
 // The same rules over bytes in memory; origin names them in diagnostics.

@@ -28,17 +28,17 @@ bool ImageNode_ShaderToy::acceptsInput(int32_t index, const engine::Node& source
 void ImageNode_ShaderToy::report(const std::string& problem) {
     if (problem == lastProblem_) return;
     lastProblem_ = problem;
-    platform::debugLine(name + ": " + problem);
+    platform::debugLine(platform::shortenMiddle(name) + ": " + problem);
 }
 
 void ImageNode_ShaderToy::reloadSource() {
-    std::FILE* file = platform::openFile(sourcePath, "rb");
-    if (!file || platform::isDirectory(sourcePath)) {
-        if (file) std::fclose(file);
+    std::string whyNot;
+    std::FILE* file = platform::openFile(sourcePath, "rb", &whyNot);
+    if (!file) {
         // The file has gone: no program, so the output turns red.
         program.reset();
         builtSource_.clear();
-        report("cannot open shader source \"" + sourcePath + "\"");
+        report("cannot open shader source \"" + platform::displayPath(sourcePath) + "\": " + whyNot);
         return;
     }
     long size = -1;
@@ -46,7 +46,7 @@ void ImageNode_ShaderToy::reloadSource() {
     if (size > kMaxSourceBytes) {
         std::fclose(file);
         // Refused whole rather than cut off mid-statement; the last program stays.
-        report("shader source \"" + sourcePath + "\" is " + std::to_string(size) + " bytes, more than " +
+        report("shader source \"" + platform::displayPath(sourcePath) + "\" is " + std::to_string(size) + " bytes, more than " +
                std::to_string(kMaxSourceBytes) + "; not loaded");
         return;
     }

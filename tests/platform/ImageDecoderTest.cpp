@@ -6,6 +6,7 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <random>
@@ -172,16 +173,32 @@ TEST(ImageFile, LoadsThroughPathResolution) {
     EXPECT_EQ(image->pixels, kRgbRows);
 }
 
-TEST(ImageFile, FailuresAreReportedAsOneLineNamingTheFile) {
+TEST(ImageFile, FailuresAreReportedAsOneShortLineNamingTheFileAndTheReason) {
     test::TempDir dir;
-    std::string grey = dir.write("grey.png", makePng({.width = 1, .height = 1, .colourType = 0, .rows = {5}}));
-    std::string missing = dir.file("missing.png");
-    for (const std::string& path : {grey, missing}) {
+    std::string fifo = dir.file("pipe.png");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    dir.write("folder.png/x", "x");
+    struct Case {
+        std::string path;
+        std::string shown;  // the path as the line shows it
+        std::string reason;
+    } cases[] = {
+        {dir.write("grey.png", makePng({.width = 1, .height = 1, .colourType = 0, .rows = {5}})),
+         dir.file("grey.png"), "greyscale PNG"},
+        {dir.file("missing.png"), dir.file("missing.png"), "No such file or directory"},
+        {fifo, fifo, "is not a regular file"},
+        {dir.path() + "\\folder.png", dir.file("folder.png"), "is a directory"},
+        {"/dev/zero", "/dev/zero", "is not a regular file"},
+        {dir.file(std::string(5000, 'n') + ".png"), dir.path(), "File name too long"},
+    };
+    for (const Case& c : cases) {
         DebugCapture capture;
-        EXPECT_FALSE(decodeImageFile(path));
-        EXPECT_TRUE(capture.contains(path)) << capture.text();
+        EXPECT_FALSE(decodeImageFile(c.path));
+        EXPECT_TRUE(capture.contains(c.shown)) << capture.text();
+        EXPECT_TRUE(capture.contains(c.reason)) << capture.text();
         ASSERT_FALSE(capture.text().empty());
         EXPECT_EQ(capture.text().find('\n'), capture.text().size() - 1) << capture.text();
+        EXPECT_LT(capture.text().size(), 300u);
     }
 }
 

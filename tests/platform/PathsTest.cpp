@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vorn::platform {
@@ -84,6 +85,49 @@ TEST_F(Paths, OpenFileUsesTheResolvedPath) {
     std::fclose(file);
     EXPECT_STREQ(text, "hello");
     EXPECT_EQ(openFile(dir.path() + "\\scene\\b.scn", "rb"), nullptr);
+}
+
+// Whatever a production names (a FIFO without a writer, a device, a folder),
+// every way of opening refuses it at once with its reason; a hang ends the
+// test binary through the alarm instead of passing.
+TEST_F(Paths, OnlyRegularFilesOpenAndARefusalSaysWhy) {
+    std::string fifo = dir.file("pipe.png");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    dir.write("Folder/x", "x");
+    dir.write("five", "12345");
+    struct Case {
+        std::string path;
+        std::string reason;
+        bool forWriting;  // also refused when opened for writing
+    } cases[] = {
+        {fifo, "is not a regular file", true},
+        {"/dev/zero", "is not a regular file", true},
+        {dir.path() + "\\FOLDER", "is a directory", true},
+        {dir.file("absent"), "No such file or directory", false},
+    };
+    ::alarm(20);
+    for (const Case& c : cases) {
+        std::string why;
+        EXPECT_FALSE(readFile(c.path, 1 << 20, &why)) << c.path;
+        EXPECT_EQ(why, c.reason) << c.path;
+        for (const char* mode : {"rb", "wb", "ab", "r+b"}) {
+            if (mode[0] != 'r' && !c.forWriting) continue;
+            why.clear();
+            EXPECT_EQ(openFile(c.path, mode, &why), nullptr) << c.path << " " << mode;
+            EXPECT_EQ(why, c.reason) << c.path << " " << mode;
+        }
+    }
+    ::alarm(0);
+
+    // A limit is given in the unit it was written in.
+    std::string why;
+    EXPECT_FALSE(readFile(dir.file("five"), 4, &why));
+    EXPECT_EQ(why, "is larger than 4 bytes");
+    EXPECT_EQ(openFile(dir.file("five"), "rb", &why, 4), nullptr);
+    EXPECT_EQ(why, "is larger than 4 bytes");
+    dir.write("kibibyte", std::string(1025, 'x'));
+    EXPECT_FALSE(readFile(dir.file("kibibyte"), 1024, &why));
+    EXPECT_EQ(why, "is larger than 1 KiB");
 }
 
 TEST_F(Paths, DirectoriesAreMadeListedAndRecognised) {

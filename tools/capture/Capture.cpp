@@ -1,6 +1,7 @@
 #include "tools/capture/Capture.h"
 
 #include "platform/Debug.h"
+#include "platform/FileLimits.h"
 #include "platform/GlWindow.h"
 #include "platform/ImageEncoder.h"
 #include "platform/Paths.h"
@@ -36,10 +37,8 @@ std::string absolutePath(const std::string& path) {
     return error ? path : absolute.lexically_normal().string();
 }
 
-bool readableFile(const std::string& path) {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error)) return false;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+bool readableFile(const std::string& path, std::string* whyNot) {
+    std::FILE* file = platform::openFile(path, "rb", whyNot, platform::kMaxProjectFileBytes);
     if (!file) return false;
     std::fclose(file);
     return true;
@@ -51,7 +50,7 @@ bool writableFolder(const std::string& path) {
     fs::create_directories(path, error);
     if (!fs::is_directory(path, error)) return false;
     std::string probe = (fs::path(path) / ".vorn-capture-probe").string();
-    std::FILE* file = std::fopen(probe.c_str(), "wb");
+    std::FILE* file = platform::openFile(probe, "wb");
     if (!file) return false;
     std::fclose(file);
     fs::remove(probe, error);
@@ -72,13 +71,17 @@ int runCapture(const CaptureOptions& options) {
     std::string outDir = absolutePath(options.outDir);
     std::string video = options.video.empty() ? std::string() : absolutePath(options.video);
 
-    if (!readableFile(project)) return failure("cannot read project " + options.project);
+    std::string whyNot;
+    if (!readableFile(project, &whyNot))
+        return failure("cannot read project " + platform::displayPath(options.project) + ": " + whyNot);
     if (!video.empty() && !platform::findProgram("ffmpeg"))
         return failure("--video needs ffmpeg, which is not installed");
-    if (!writableFolder(outDir)) return failure("cannot write into output folder " + options.outDir);
+    if (!writableFolder(outDir))
+        return failure("cannot write into output folder " + platform::displayPath(options.outDir));
     fs::path projectPath(project);
     if (!platform::changeDirectory(projectPath.parent_path().string()))
-        return failure("cannot enter the project's folder " + projectPath.parent_path().string());
+        return failure("cannot enter the project's folder " +
+                       platform::displayPath(projectPath.parent_path().string()));
 
     auto window = platform::GlWindow::create(platform::WindowMode::Hidden);
     if (!window) return failure("no OpenGL context");
@@ -90,7 +93,7 @@ int runCapture(const CaptureOptions& options) {
     player.ui().screenFramebuffer = screen.framebuffer();
     player.showLoadingFrame([] {});
     if (!player.loadProject(projectPath.filename().string()))
-        return failure("cannot load project " + options.project);
+        return failure("cannot load project " + platform::displayPath(options.project));
     if (options.sync && !player.engine().connectSync())
         return failure("no sync tracker answered on localhost port 1338");
     // Started before the first frame, so that frame already stands at --from.
@@ -115,12 +118,12 @@ int runCapture(const CaptureOptions& options) {
         screen.readRgb(pixels);
         std::string file = (fs::path(outDir) / frameFileName(frame)).string();
         if (!platform::writePngFile(file, ScreenTarget::kWidth, ScreenTarget::kHeight, 3, pixels.data()))
-            return failure("cannot write " + file);
+            return failure("cannot write " + platform::displayPath(file));
         if (encoder && !encoder->addFrame(pixels)) return failure("ffmpeg stopped taking frames");
         progress.update(frame + 1, stopwatch.seconds());
     }
     progress.finish(stopwatch.seconds());
-    if (encoder && !encoder->finish()) return failure("ffmpeg could not write " + options.video);
+    if (encoder && !encoder->finish()) return failure("ffmpeg could not write " + platform::displayPath(options.video));
     return 0;
 }
 

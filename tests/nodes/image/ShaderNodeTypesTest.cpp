@@ -6,6 +6,7 @@
 #include "tests/support/BuildFolders.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -50,6 +51,20 @@ TEST_F(ScriptTypes, AScriptNodeIsBuiltFromItsDescriptionWithTheLoadLine) {
     EXPECT_EQ(node->description.source, *nodes::effectLibrarySource("ColorCorrect"));
     EXPECT_FALSE(node->hasError);
     EXPECT_EQ(engine.nodeTypes["Alpha 1"], "Alpha");
+}
+
+// A description that cannot be read (here a FIFO, which must not hang the
+// start) makes no type; a node of that type then says which node and type.
+TEST_F(ScriptTypes, AnUnreadableDescriptionIsReportedAndSoIsEveryNodeOfItsType) {
+    ASSERT_EQ(::mkfifo(here.folder().file("Scripts/Pipe.node").c_str(), 0600), 0);
+    platform::DebugCapture capture;
+    engine.loadScripts();
+    EXPECT_TRUE(capture.contains("cannot read shader description ./Scripts/Pipe.node: is not a regular file\n"))
+        << capture.text();
+    EXPECT_EQ(engine.scripts.size(), 5u);
+    capture.clear();
+    EXPECT_FALSE(engine.createNode("Pipe 1", "Pipe"));
+    EXPECT_EQ(capture.text(), "cannot create node \"Pipe 1\" of type \"Pipe\": no such type\n");
 }
 
 TEST_F(ScriptTypes, BrokenAndSourcelessScriptsStillMakeTypesWhoseNodesAreInError) {

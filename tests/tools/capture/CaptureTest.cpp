@@ -117,7 +117,8 @@ TEST_F(Capture, ReportsAProgressBarOnStderr) {
 TEST_F(Capture, FailsWithOneLineForAMissingOrBrokenProject) {
     CommandResult missing = runCapture("nowhere.vorn --out frames");
     EXPECT_NE(missing.exitCode, 0);
-    EXPECT_NE(missing.errors.find("vorn-capture: cannot read project nowhere.vorn\n"), std::string::npos)
+    EXPECT_NE(missing.errors.find("vorn-capture: cannot read project nowhere.vorn: No such file or directory\n"),
+              std::string::npos)
         << missing.errors;
     EXPECT_FALSE(fs::exists("frames"));
 

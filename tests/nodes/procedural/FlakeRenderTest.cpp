@@ -1,0 +1,162 @@
+#include "nodes/procedural/FlakeRender.h"
+
+#include "nodes/procedural/FlakeLayout.h"
+#include "platform/ImageEncoder.h"
+#include "tests/nodes/scene/SceneTestNodes.h"
+#include "tests/render/ReadBack.h"
+#include "tests/support/GlFixture.h"
+#include "tests/support/TempDir.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <optional>
+
+namespace vorn::test {
+namespace {
+
+using nodes::FlakeVertex;
+using nodes::ImageNode_FlakeRender;
+
+TEST(FlakeLayout, FollowsSeedCaffee13AndKeepsTheFirstFlakesWhenTheCountGrows) {
+    std::vector<FlakeVertex> few = nodes::generateFlakes(12, 10.0f);
+    std::vector<FlakeVertex> more = nodes::generateFlakes(40, 10.0f);
+    ASSERT_EQ(few.size(), 12u);
+    ASSERT_EQ(more.size(), 40u);
+    // Draws of srand(0xCAFFEE13): 25756 8082 1211 | 19154 12489 | 19297 30351 8910 | (30890).
+    const float expected[12] = {0.756f, -0.918f, 0.211f, 1, 0.4f, 0.9f, 0.1f, 0.1f, 0.297f, -0.649f, -0.09f, 1};
+    const FlakeVertex& first = few[0];
+    const float* actual = first.positionSize;  // the three float4 attributes, in order
+    for (int i = 0; i < 12; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-6f) << i;
+    for (std::size_t i = 0; i < few.size(); ++i)
+        EXPECT_EQ(std::memcmp(&few[i], &more[i], sizeof(FlakeVertex)), 0) << "flake " << i;
+    for (const FlakeVertex& flake : more) {
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_GE(flake.positionSize[c], -1.0f);
+            EXPECT_LT(flake.positionSize[c], 1.0f);
+        }
+        EXPECT_LE(flake.textureOffset[0], 0.9f);
+        EXPECT_LE(flake.textureOffset[1], 0.9f);
+    }
+}
+
+// A scene picture that publishes a depth texture of one eye distance everywhere.
+class DepthPicture : public nodes::ImageNode {
+public:
+    DepthPicture(engine::Engine& owner, std::string name) : ImageNode(owner, std::move(name)) {
+        glGenTextures(1, &depthChannelTexture);
+        setDistance(9999.0f);
+    }
+    ~DepthPicture() override { glDeleteTextures(1, &depthChannelTexture); }
+    bool acceptsInput(int32_t, const engine::Node&) const override { return false; }
+    bool process() override { return true; }
+    void setDistance(float distance) {
+        const float texel[4] = {0, 0, 1, distance};
+        glBindTexture(GL_TEXTURE_2D, depthChannelTexture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, 1, 1, 0, GL_RGBA, GL_FLOAT, texel);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+};
+
+class FlakeRenderTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        graph.engine.factory.add("Depth Picture", engine::constructs<DepthPicture>());
+        flakes = graph.create<ImageNode_FlakeRender>("Flakes", "Render_Flake");
+        ASSERT_NE(flakes, nullptr);
+        const std::vector<uint8_t> white(2 * 2 * 3, 255);
+        ASSERT_TRUE(platform::writePngFile(folder.file("atlas.png"), 2, 2, 3, white.data()));
+        flakes->atlasFile = folder.file("atlas.png");
+    }
+    // Colour of the flake picture at a pixel counted from the bottom-left corner.
+    std::array<float, 4> pixel(int x, int y) {
+        auto* target = static_cast<render::GL_FrameBuffer*>(flakes->images[0]);
+        std::vector<float> rgba = readAttachmentFloat(target->framebuffer, 0, x, y, 1, 1);
+        return {rgba[0], rgba[1], rgba[2], rgba[3]};
+    }
+
+    TempDir folder;
+    SceneGraph graph;
+    ImageNode_FlakeRender* flakes = nullptr;
+};
+
+TEST_F(FlakeRenderTest, CountAndAtlasSizeAreHeldInsideTheirRangesForAllocationAndDrawing) {
+    struct Case {
+        float count, atlasSize;
+        int built;
+    };
+    const Case cases[] = {
+        {100.7f, 10, 100},
+        {100.2f, 10, 100},
+        {5, 10, 10},
+        {1e9f, 10, 10000},
+        {std::numeric_limits<float>::quiet_NaN(), 10, 10},
+        {-3, 10, 10},
+        {20.5f, 0, 20},  // a keyed atlas of no cells still picks one
+    };
+    for (const Case& c : cases) {
+        flakes->flakeCount = c.count;
+        flakes->atlasSize = c.atlasSize;
+        graph.evaluateAt(*flakes);
+        EXPECT_EQ(flakes->builtFlakeCount(), c.built) << c.count;
+    }
+    EXPECT_FALSE(flakes->hasError);
+}
+
+TEST_F(FlakeRenderTest, FlakesFadeOverOneFlakeSizeInFrontOfTheSceneAndFogWithDistance) {
+    auto* scene = graph.create<DepthPicture>("Scene", "Depth Picture");
+    auto* camera = graph.create<TestCamera>("Camera", "Test Camera");
+    // All ten flakes sit at the centre of a region of no size, straight ahead.
+    flakes->flakeCount = 10;
+    flakes->regionSize[0] = flakes->regionSize[1] = flakes->regionSize[2] = 0;
+    flakes->flakeSize = 0.1f;
+
+    // Ten stacked white flakes of alpha a, blended with (a, 1 - a) in every
+    // channel, leave the colour 1 - (1 - a)^10 and the alpha a·(1 - (1 - a)^10).
+    struct Case {
+        const char* label;
+        std::optional<float> sceneDistance;  // none: no depth input
+        float cameraDistance;                 // 0: no camera input (the default one at 1.5)
+        float depthAlpha;
+        float flakeAlpha;
+    };
+    const Case cases[] = {
+        {"no depth input: nothing hides them", std::nullopt, 0, 0, 1},
+        {"scene far behind", 10.0f, 0, 0, 1},
+        {"scene in front", 1.0f, 0, 0, 0},
+        {"half a flake size behind them", 1.55f, 0, 0, 0.5f},
+        {"camera input at 3, scene a quarter size behind", 3.025f, 3, 0, 0.25f},
+        // Fog: exp(-(0.5 · 1.5)²) = 0.56978.
+        {"fog at density 0.5", std::nullopt, 0, 0.5f, 0.56978f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        graph.engine.deleteNode("Scene");
+        graph.engine.deleteNode("Camera");
+        if (c.sceneDistance) {
+            scene = graph.create<DepthPicture>("Scene", "Depth Picture");
+            scene->setDistance(*c.sceneDistance);
+            graph.connect("Scene", "Flakes", 0);
+        }
+        if (c.cameraDistance > 0) {
+            camera = graph.create<TestCamera>("Camera", "Test Camera");
+            camera->viewMatrix = render::translationMatrix(0, 0, -c.cameraDistance);
+            const float f = 1.7320508f;  // 60° field of view
+            camera->projectionMatrix = {f / 1.7777778f, 0, 0, 0, 0, f, 0, 0, 0, 0, -1.00002f, -1, 0, 0, -0.200002f, 0};
+            graph.connect("Camera", "Flakes", 1);
+        }
+        flakes->depthAlpha = c.depthAlpha;
+        graph.evaluateAt(*flakes);
+        const float colour = 1.0f - std::pow(1.0f - c.flakeAlpha, 10.0f);
+        std::array<float, 4> centre = pixel(960, 540);
+        EXPECT_NEAR(centre[0], colour, 3e-3f);
+        EXPECT_NEAR(centre[3], c.flakeAlpha * colour, 3e-3f);
+        // Away from the quads the picture stays clear.
+        EXPECT_EQ(pixel(100, 100)[3], 0.0f);
+    }
+}
+
+}  // namespace
+}  // namespace vorn::test

@@ -1,0 +1,61 @@
+// Every node of this folder, and the automatic material, in one graph: after
+// the first frame has built meshes, loaded files and allocated buffers, the
+// following frames create and delete no GL objects, whatever moves.
+#include "nodes/procedural/CombineGeometry.h"
+#include "nodes/procedural/FallingModels.h"
+#include "nodes/procedural/FlakeRender.h"
+#include "nodes/procedural/ParticleMesher.h"
+#include "nodes/procedural/Primitives.h"
+#include "nodes/scene/AutoPBRMaterial.h"
+#include "tests/nodes/scene/SceneTestNodes.h"
+#include "tests/support/GlFixture.h"
+#include "tests/support/GlObjectCount.h"
+
+namespace vorn::test {
+namespace {
+
+TEST_F(GlTest, ASteadyFrameOfTheProceduralNodesCreatesAndDeletesNoGlObjects) {
+    SceneGraph graph;
+    auto* plane = graph.create<nodes::GeometryNode_Primitives>("Plane", "3D_Primitive");
+    auto* blob = graph.create<nodes::GeometryNode_ParticleMesher>("Blob", "Particle Mesher");
+    auto* shower = graph.create<nodes::GeometryNode_FallingModels>("Shower", "FallingModel");
+    auto* combine = graph.create<nodes::GeometryNode_CombineGeometry>("Combine", "Combine Geometry");
+    auto* autoMaterial = graph.create<nodes::GeometryNode_AutoPBRMaterial>("Auto", "PBR_AutoMaterial");
+    auto* flakes = graph.create<nodes::ImageNode_FlakeRender>("Flakes", "Render_Flake");
+    auto* camera = graph.create<TestCamera>("Camera", "Test Camera");
+    graph.create<TestMaterial>("Mat", "Test Material");
+    ASSERT_TRUE(plane && blob && shower && combine && autoMaterial && flakes && camera);
+    graph.connect("Mat", "Plane", 0);
+    graph.connect("Plane", "Shower", 0);
+    graph.connect("Plane", "Combine", 0);
+    graph.connect("Blob", "Combine", 1);
+    graph.connect("Shower", "Combine", 2);
+    graph.connect("Combine", "Auto", 0);
+    graph.connect("Camera", "Flakes", 1);
+    blob->filename = "blob";
+    shower->count = "1000";
+    flakes->flakeCount = 10000;
+    flakes->speed = 1.0f;
+
+    auto frame = [&](float t) {
+        graph.evaluateAt(*autoMaterial, t);
+        graph.evaluateAt(*flakes, t);
+    };
+    frame(0.0f);
+    ASSERT_EQ(autoMaterial->objects.size(), 1002u);
+
+    GlObjectCount count;
+    for (int i = 1; i <= 3; ++i) {
+        plane->translate[0] = float(i);
+        blob->rotate[1] = 10.0f * float(i);
+        combine->rotate[2] = 5.0f * float(i);
+        camera->viewMatrix = render::translationMatrix(0, 0, -float(i));
+        flakes->flakeCount = 10000.5f;  // the same whole count
+        frame(0.5f * float(i));
+    }
+    EXPECT_EQ(count.created(), 0);
+    EXPECT_EQ(count.deleted(), 0);
+}
+
+}  // namespace
+}  // namespace vorn::test

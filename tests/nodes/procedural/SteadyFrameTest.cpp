@@ -1,6 +1,6 @@
-// Every node of this folder, and the automatic material, in one graph: after
-// the first frame has built meshes, loaded files and allocated buffers, the
-// following frames create and delete no GL objects, whatever moves.
+// Every node of this folder, and the automatic material, in one graph: once
+// the first frame has built meshes, looked for files and filled buffers, later
+// frames create and delete no GL objects, whatever moves.
 #include "nodes/procedural/CombineGeometry.h"
 #include "nodes/procedural/FallingModels.h"
 #include "nodes/procedural/FlakeRender.h"
@@ -24,19 +24,14 @@ TEST_F(GlTest, ASteadyFrameOfTheProceduralNodesCreatesAndDeletesNoGlObjects) {
     auto* flakes = graph.create<nodes::ImageNode_FlakeRender>("Flakes", "Render_Flake");
     auto* camera = graph.create<TestCamera>("Camera", "Test Camera");
     graph.create<TestMaterial>("Mat", "Test Material");
-    ASSERT_TRUE(plane && blob && shower && combine && autoMaterial && flakes && camera);
-    graph.connect("Mat", "Plane", 0);
-    graph.connect("Plane", "Shower", 0);
-    graph.connect("Plane", "Combine", 0);
-    graph.connect("Blob", "Combine", 1);
-    graph.connect("Shower", "Combine", 2);
-    graph.connect("Combine", "Auto", 0);
-    graph.connect("Camera", "Flakes", 1);
+    for (auto [source, target, input] : {std::tuple{"Mat", "Plane", 0}, {"Plane", "Shower", 0}, {"Plane", "Combine", 0},
+                                         {"Blob", "Combine", 1}, {"Shower", "Combine", 2}, {"Combine", "Auto", 0},
+                                         {"Camera", "Flakes", 1}})
+        graph.connect(source, target, input);
     blob->filename = "blob";
     shower->count = "1000";
     flakes->flakeCount = 10000;
     flakes->speed = 1.0f;
-
     auto frame = [&](float t) {
         graph.evaluateAt(*autoMaterial, t);
         graph.evaluateAt(*flakes, t);
@@ -46,9 +41,7 @@ TEST_F(GlTest, ASteadyFrameOfTheProceduralNodesCreatesAndDeletesNoGlObjects) {
 
     GlObjectCount count;
     for (int i = 1; i <= 3; ++i) {
-        plane->translate[0] = float(i);
-        blob->rotate[1] = 10.0f * float(i);
-        combine->rotate[2] = 5.0f * float(i);
+        plane->translate[0] = blob->rotate[1] = combine->rotate[2] = float(i);
         camera->viewMatrix = render::translationMatrix(0, 0, -float(i));
         flakes->flakeCount = 10000.5f;  // the same whole count
         frame(0.5f * float(i));

@@ -6,6 +6,7 @@
 
 #include "platform/ImageEncoder.h"
 #include "tools/demo-assets/Pictures.h"
+#include "tools/demo-assets/ProceduralPictures.h"
 #include "tools/demo-assets/RocketTracks.h"
 #include "tools/demo-assets/Song.h"
 #include "tools/demo-assets/WavFile.h"
@@ -21,7 +22,11 @@ int main(int argc, char** argv) {
     fs::create_directories(out / "rsrc" / "misc", error);
     fs::create_directories(out / "rsrc" / "images", error);
 
-    for (const auto& picture : vorn::demoassets::drawPictures()) {
+    fs::create_directories(out / "rsrc" / "environments", error);
+    fs::create_directories(out / "rsrc" / "assets", error);
+    auto pictures = vorn::demoassets::drawPictures();
+    for (auto& picture : vorn::demoassets::drawProceduralPictures()) pictures.push_back(std::move(picture));
+    for (const auto& picture : pictures) {
         std::string path = (out / picture.name).string();
         if (!vorn::platform::writePngFile(path, picture.width, picture.height, picture.channels,
                                           picture.pixels.data()))

@@ -1,0 +1,178 @@
+#include "tools/demo-assets/ProceduralPictures.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <string>
+
+namespace vorn::demoassets {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979;
+
+struct Rgb {
+    double r, g, b;
+};
+
+uint8_t toByte(double v) { return uint8_t(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); }
+
+double smoothstep(double e0, double e1, double x) {
+    double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
+    return t * t * (3.0 - 2.0 * t);
+}
+
+Picture drawRgb(std::string name, int size, const std::function<Rgb(double u, double v)>& shade) {
+    Picture p{std::move(name), size, size, 3, {}};
+    p.pixels.resize(std::size_t(size) * size * 3);
+    uint8_t* out = p.pixels.data();
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            Rgb c = shade((x + 0.5) / size, (y + 0.5) / size);
+            *out++ = toByte(c.r);
+            *out++ = toByte(c.g);
+            *out++ = toByte(c.b);
+        }
+    return p;
+}
+
+double hash(int x, int y) {
+    uint32_t h = uint32_t(x) * 374761393u + uint32_t(y) * 668265263u;
+    h = (h ^ (h >> 13)) * 1274126177u;
+    return double(h ^ (h >> 16)) / 4294967295.0;
+}
+
+// Smooth value noise over a grid of `cells` per unit, wrapping at 1.
+double noise(double u, double v, int cells) {
+    double x = u * cells, y = v * cells;
+    int x0 = int(std::floor(x)), y0 = int(std::floor(y));
+    double fx = smoothstep(0, 1, x - x0), fy = smoothstep(0, 1, y - y0);
+    auto at = [cells](int i, int j) { return hash((i % cells + cells) % cells, (j % cells + cells) % cells); };
+    double top = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * fx;
+    double bottom = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * fx;
+    return top + (bottom - top) * fy;
+}
+
+// A tangent-space normal from a height field h(u, v) by central differences.
+Rgb normalFrom(const std::function<double(double, double)>& height, double u, double v, double strength) {
+    const double e = 1.0 / 512.0;
+    double dx = (height(u + e, v) - height(u - e, v)) * strength;
+    double dy = (height(u, v + e) - height(u, v - e)) * strength;
+    double len = std::sqrt(dx * dx + dy * dy + 1.0);
+    return {0.5 - 0.5 * dx / len, 0.5 - 0.5 * dy / len, 0.5 + 0.5 / len};
+}
+
+// One flake: six arms with side branches, varied per cell by seed.
+double flakeCoverage(double x, double y, double seed) {
+    double r = std::sqrt(x * x + y * y);
+    if (r > 0.95) return 0.0;
+    double angle = std::atan2(y, x) + seed * kPi;
+    double sector = std::fmod(angle + 2 * kPi, kPi / 3.0) - kPi / 6.0;  // -30° ... 30° around an arm
+    double along = r * std::cos(sector), across = std::abs(r * std::sin(sector));
+    double width = 0.035 + 0.03 * seed;
+    double arm = 1.0 - smoothstep(width, width + 0.03, across);
+    // Branches leave the arm at 60° every third of its length.
+    double branch = 0.0;
+    for (double at : {0.35, 0.6}) {
+        double t = along - at;
+        if (t > 0.0 && t < 0.25 + 0.1 * seed) {
+            double offset = std::abs(across - t * 1.7320508);
+            branch = std::max(branch, 1.0 - smoothstep(width * 0.8, width * 0.8 + 0.03, offset));
+        }
+    }
+    double core = 1.0 - smoothstep(0.08, 0.14, r);
+    double glow = 0.25 * std::exp(-r * r * 9.0);
+    double fade = 1.0 - smoothstep(0.75, 0.95, r);
+    return std::clamp(std::max({arm * fade, branch * fade, core}) + glow, 0.0, 1.0);
+}
+
+Picture flakeAtlas() {
+    constexpr int kCells = 10;
+    return drawRgb("rsrc/environments/flake-default.png", 640, [](double u, double v) {
+        int cx = std::min(int(u * kCells), kCells - 1), cy = std::min(int(v * kCells), kCells - 1);
+        double x = (u * kCells - cx) * 2.0 - 1.0, y = (v * kCells - cy) * 2.0 - 1.0;
+        double a = flakeCoverage(x, y, hash(cx, cy));
+        return Rgb{a, a, a};
+    });
+}
+
+// The five maps of one object, in the order the material loads them.
+struct MapSet {
+    std::function<Rgb(double, double)> albedo;
+    std::function<double(double, double)> roughness, metalness;
+    std::function<Rgb(double, double)> emissive;
+    std::function<double(double, double)> height;
+    double bumpStrength;
+};
+
+void addMaps(std::vector<Picture>& pictures, const std::string& object, const MapSet& maps) {
+    const std::string base = "rsrc/assets/" + object + "_";
+    constexpr int kSize = 256;
+    pictures.push_back(drawRgb(base + "albedo.png", kSize, maps.albedo));
+    pictures.push_back(drawRgb(base + "roughness.png", kSize, [&](double u, double v) {
+        double r = maps.roughness(u, v);
+        return Rgb{r, r, r};
+    }));
+    pictures.push_back(drawRgb(base + "metalness.png", kSize, [&](double u, double v) {
+        double m = maps.metalness(u, v);
+        return Rgb{m, m, m};
+    }));
+    pictures.push_back(drawRgb(base + "emissive.png", kSize, maps.emissive));
+    pictures.push_back(drawRgb(base + "normal.png", kSize, [&](double u, double v) {
+        return normalFrom(maps.height, u, v, maps.bumpStrength);
+    }));
+}
+
+// Distance to the nearest seam of a 4 x 4 tiling, in tile units.
+double seam(double u, double v) {
+    auto edge = [](double t) { return std::abs(t * 4 - std::round(t * 4)); };
+    return std::min(edge(u), edge(v));
+}
+
+// The floor: dark stone tiles with metal seams that glow faintly cyan.
+MapSet floorMaps() {
+    MapSet m;
+    m.albedo = [](double u, double v) {
+        double n = noise(u, v, 16) * 0.5 + noise(u, v, 64) * 0.5;
+        int tile = int(u * 4) + 4 * int(v * 4);
+        double shade = 0.18 + 0.12 * hash(tile, 7) + 0.08 * n;
+        double s = 1.0 - smoothstep(0.02, 0.04, seam(u, v));
+        return Rgb{shade * (1 - s) + 0.55 * s, shade * (1 - s) + 0.57 * s, shade * 1.05 * (1 - s) + 0.6 * s};
+    };
+    m.roughness = [](double u, double v) {
+        return 1.0 - smoothstep(0.02, 0.04, seam(u, v)) > 0.5 ? 0.25 : 0.55 + 0.35 * noise(u, v, 32);
+    };
+    m.metalness = [](double u, double v) { return 1.0 - smoothstep(0.02, 0.04, seam(u, v)); };
+    m.emissive = [](double u, double v) {
+        double s = 1.0 - smoothstep(0.005, 0.015, seam(u, v));
+        return Rgb{0.1 * s, 0.8 * s, 1.0 * s};
+    };
+    m.height = [](double u, double v) { return smoothstep(0.0, 0.05, seam(u, v)) + 0.05 * noise(u, v, 64); };
+    m.bumpStrength = 6.0;
+    return m;
+}
+
+// The blob: polished copper with a faint warm glow. Its vertices all carry
+// the texture coordinate (0, 0), so its maps are plain.
+MapSet blobMaps() {
+    MapSet m;
+    m.albedo = [](double, double) { return Rgb{0.9, 0.5, 0.3}; };
+    m.roughness = [](double, double) { return 0.2; };
+    m.metalness = [](double, double) { return 0.9; };
+    m.emissive = [](double, double) { return Rgb{0.12, 0.04, 0.0}; };
+    m.height = [](double, double) { return 0.0; };
+    m.bumpStrength = 0.0;
+    return m;
+}
+
+}  // namespace
+
+std::vector<Picture> drawProceduralPictures() {
+    std::vector<Picture> pictures;
+    pictures.push_back(flakeAtlas());
+    addMaps(pictures, "Plane", floorMaps());
+    addMaps(pictures, "Blob", blobMaps());
+    return pictures;
+}
+
+}  // namespace vorn::demoassets

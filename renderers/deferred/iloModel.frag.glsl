@@ -1,0 +1,145 @@
+#version 330 core
+// "iloModelShader": one material's surface into the seven G-buffer channels:
+// 0 albedo (alpha faded with depth), 1 eye-space normal and distance,
+// 2 eye-space position and z, 3 emission and its intensity, 4 reflected
+// environment and reflectivity, 5 image-based diffuse light, 6 roughness and
+// metalness. The helper functions are written identically in
+// iloReflectionModel.frag.glsl.
+in vec3 vWorldPosition;
+in vec3 vEyePosition;
+in vec3 vWorldNormal;
+in vec3 vEyeNormal;
+in vec2 uv;
+uniform sampler2D chAlbedo;
+uniform sampler2D chNormalMap;
+uniform sampler2D chEmission;
+uniform sampler2D chRoughness;
+uniform sampler2D chMetalness;
+uniform sampler2D chDynamicReflection;
+uniform sampler2D environmentMap;
+uniform float ch_i_albedo;
+uniform float ch_i_emission;
+uniform float ch_i_roughness;
+uniform float ch_i_metalness;
+uniform float ch_i_normal;
+uniform float ch_i_emissionIncident;
+uniform vec4 ch_c_emission;
+uniform vec4 ch_c_albedo;
+uniform float i_environmentIntensity;
+uniform float i_environmentGamma;
+uniform float i_iblIntensity;
+uniform float i_metalnessGamma;  // part of the interface, not read
+uniform float i_depthAlpha;
+uniform mat4 i_envrotate;
+uniform float nearClip;
+uniform float farClip;
+uniform float receiveDynamicReflection;
+uniform vec3 cameraPosition;
+uniform float depthBase;
+uniform float iblDiffuseLevel;
+out vec4 frag[7];
+
+const float PI = 3.14159265;
+
+// normalize, with a fallback where the vector has no direction (a zero normal
+// in the mesh, a map texel of exactly 0.5 grey) instead of NaN.
+vec3 normalizeOr(vec3 v, vec3 fallback) {
+    float l2 = dot(v, v);
+    return l2 > 0.0 ? v * inversesqrt(l2) : fallback;
+}
+
+// atan(y, x) is undefined at the origin; there (straight up or down, or no
+// direction at all) every angle names the same texel row.
+float angleOf(float y, float x) { return (x == 0.0 && y == 0.0) ? 0.0 : atan(y, x); }
+
+// Equirectangular environment coordinates of a direction, turned by "ENV Rotate".
+vec2 environmentUv(vec3 direction) {
+    vec3 d = (i_envrotate * vec4(normalizeOr(direction, vec3(0.0)), 0.0)).xyz;
+    return vec2(0.5 - angleOf(d.z, -d.x) / (2.0 * PI), 0.5 - angleOf(d.y, length(d.xz)) / PI);
+}
+
+// Normal mapping without tangents: the cotangent frame comes from the
+// screen-space derivatives of the surface position p and of uv. Where uv does
+// not vary across the face (no texture coordinates, a plane of zero repeat)
+// there is no frame and the surface keeps its unperturbed normal N.
+vec3 perturbedNormal(vec3 N, vec3 p) {
+    vec3 nMap = normalizeOr((texture(chNormalMap, uv).xyz - 0.5) * 2.0, vec3(0.0, 0.0, 1.0));
+    nMap = normalizeOr(mix(vec3(0.0, 0.0, 1.0), nMap, ch_i_normal), vec3(0.0, 0.0, 1.0));
+    nMap = -nMap;
+    vec3 n = -N;
+    vec3 dp1 = dFdx(-p);
+    vec3 dp2 = dFdy(-p);
+    vec2 duv1 = dFdx(uv);
+    vec2 duv2 = dFdy(uv);
+    vec3 t = cross(dp2, n) * duv1.x + cross(n, dp1) * duv2.x;
+    vec3 b = cross(dp2, n) * duv1.y + cross(n, dp1) * duv2.y;
+    // A constant uv still wobbles by a few units in the last place from pixel to pixel.
+    float uvChange = max(max(abs(duv1.x), abs(duv1.y)), max(abs(duv2.x), abs(duv2.y)));
+    float largest = max(dot(t, t), dot(b, b));
+    if (uvChange <= 1e-6 * max(1.0, max(abs(uv.x), abs(uv.y))) || !(largest > 0.0)) return N;
+    float s = inversesqrt(largest);
+    return normalizeOr(mat3(t * s, b * s, n) * nMap, N);
+}
+
+// Reflectivity. Roughness below 0 (a heavy "Roughness" over a dark map) would
+// raise 1 - NdV to a negative power, infinite where the surface faces the
+// camera; the exponents treat it as 0.
+float brdf(float r, float m, float NdV) {
+    float f = 1.0 - max(0.0, NdV);
+    float base = mix(pow(f, 1.0 + 8.0 * max(r, 0.0)), 1.0, m);
+    return mix(base, pow(f, 1.0 + 2.0 * max(r, 0.0)), r);
+}
+
+vec4 environmentSample(vec3 direction, float lod, float intensity) {
+    vec4 c = textureLod(environmentMap, environmentUv(direction), lod) * intensity;
+    return pow(max(c, vec4(0.0)), vec4(i_environmentGamma));
+}
+
+float fog(float dist, float density) {
+    float d = density * dist;
+    return 1.0 - max(depthBase, clamp(exp2(-1.442695 * d * d), 0.0, 1.0));
+}
+
+void main() {
+    vec2 ss_uv = gl_FragCoord.xy / vec2(1920.0, 1080.0);
+    // Derivatives first, while every fragment of the quad is still running.
+    vec3 worldNormal = perturbedNormal(normalizeOr(vWorldNormal, vec3(0.0)), vWorldPosition);
+    vec3 eyeNormal = perturbedNormal(normalizeOr(vEyeNormal, vec3(0.0)), vEyePosition);
+
+    vec3 view = vWorldPosition - cameraPosition;
+    float L = length(view);
+    if (L < nearClip || L > farClip) discard;
+    view = L > 0.0 ? view / L : vec3(0.0);
+
+    float metalness = mix(1.0, max(0.0, texture(chMetalness, uv).r), ch_i_metalness);
+    float roughness = mix(1.0, texture(chRoughness, uv).r, ch_i_roughness);
+    float envLod = 12.0 * roughness;
+    float NdV = max(0.001, dot(vEyeNormal, -normalizeOr(vEyePosition, vec3(0.0))));
+
+    vec4 albedo = texture(chAlbedo, uv) * ch_c_albedo;
+    albedo.rgb *= ch_i_albedo;
+
+    frag[1] = vec4(normalizeOr(eyeNormal, vec3(0.0)), length(vEyePosition));
+    frag[2] = vec4(vEyePosition, vEyePosition.z);
+
+    vec4 e = texture(chEmission, uv) * ch_c_emission;
+    float emissionIntensity = dot(e.rgb, vec3(0.299, 0.587, 0.114)) * ch_i_emission;
+    e.rgb *= min(3.0, ch_i_emission) * mix(1.0, NdV, ch_i_emissionIncident);
+    frag[3] = vec4(e.rgb, emissionIntensity);
+
+    vec3 R = normalizeOr(reflect(-view, worldNormal), vec3(0.0));
+    vec4 env = environmentSample(R, envLod, i_environmentIntensity);
+    vec2 offset = eyeNormal.xz * 0.05 * (1.0 - abs(worldNormal.y));
+    vec4 dyn = texture(chDynamicReflection, ss_uv + offset) * receiveDynamicReflection;
+    float blur = min(1.0, roughness);
+    dyn.rgb = mix(dyn.rgb, vec3(0.5), blur);
+    dyn.a *= 1.0 - blur * blur;
+    env.rgb = mix(env.rgb, dyn.rgb, dyn.a);
+    frag[4] = vec4(env.rgb, brdf(roughness, metalness, NdV));
+
+    frag[5] = environmentSample(normalizeOr(vWorldNormal, vec3(0.0)), iblDiffuseLevel, i_iblIntensity);
+    frag[6] = vec4(roughness, metalness, 0.0, 1.0);
+
+    float fade = fog(length(vEyePosition), max(0.0, i_depthAlpha * (1.0 - 0.75 * emissionIntensity)));
+    frag[0] = vec4(albedo.rgb, albedo.a * (1.0 - fade));
+}

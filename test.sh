@@ -13,7 +13,8 @@ export SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
 xvfb-run -a -s "-screen 0 1920x1080x24" ctest --test-dir build --output-on-failure -j "$jobs"
 
 # Fuzz targets: clang with ASan/UBSan, a few seconds each on an empty corpus
-# seeded from tests/fuzz/corpus/<target> where present.
+# seeded from tests/fuzz/corpus/<target> where present. No input may make a
+# single allocation of more than 128 MB: readers must not trust declared sizes.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVORN_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j "$jobs" --target fuzzers
 for fuzzer in build-fuzz/bin/fuzz_*; do
@@ -23,7 +24,7 @@ for fuzzer in build-fuzz/bin/fuzz_*; do
   seeds=tests/fuzz/corpus/${name#fuzz_}
   [[ -d "$seeds" ]] && cp -r "$seeds"/. "$work"/
   echo "fuzzing $name"
-  "$fuzzer" -max_total_time="${VORN_FUZZ_SECONDS:-10}" -rss_limit_mb=2048 -print_final_stats=0 "$work" 2>"$work.log" \
+  "$fuzzer" -max_total_time="${VORN_FUZZ_SECONDS:-10}" -rss_limit_mb=2048 -malloc_limit_mb=128 -print_final_stats=0 "$work" 2>"$work.log" \
     || { tail -n 60 "$work.log"; exit 1; }
   rm -rf "$work" "$work.log"
 done

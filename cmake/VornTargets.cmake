@@ -50,10 +50,11 @@ function(vorn_bench name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main)
 endfunction()
 
-# vorn_fuzzer(NAME SOURCE DEPS ...): one libFuzzer target (only in a VORN_FUZZ build).
+# vorn_fuzzer(NAME SOURCE DEPS ...): one libFuzzer target (only in a VORN_FUZZ build),
+# with diagnostics silenced (tests/fuzz/QuietDiagnostics.cpp).
 function(vorn_fuzzer name source)
-  add_executable(${name} ${source})
-  target_link_libraries(${name} PRIVATE ${ARGN})
+  add_executable(${name} ${source} ${CMAKE_SOURCE_DIR}/tests/fuzz/QuietDiagnostics.cpp)
+  target_link_libraries(${name} PRIVATE ${ARGN} vorn_platform)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   if(NOT TARGET fuzzers)
     add_custom_target(fuzzers)

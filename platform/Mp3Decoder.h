@@ -1,5 +1,6 @@
 // MP3 to 16-bit stereo PCM, the whole stream at once. Mono streams come out
-// with the channel doubled. Used by the device music output and its fuzzer.
+// with the channel doubled. ID3v2 tags are skipped unread. Used by the device
+// music output, the capture's music check and the fuzzer.
 #pragma once
 
 #include <cstddef>
@@ -25,5 +26,9 @@ inline constexpr std::size_t kMaxDecodedAudioBytes = std::size_t(512) << 20;
 // *whyNot when given. A stream that breaks off or changes its sample rate part
 // way keeps what was decoded before that point.
 std::optional<DecodedAudio> decodeMp3(const uint8_t* data, std::size_t size, std::string* whyNot = nullptr);
+
+// Whether decodeMp3 would find audio in the bytes, learnt from the first
+// samples alone (quick even for a whole track); the reason when not.
+bool probeMp3(const uint8_t* data, std::size_t size, std::string* whyNot = nullptr);
 
 }  // namespace vorn::platform

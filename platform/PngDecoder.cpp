@@ -75,6 +75,13 @@ std::optional<DecodedImage> decodePng(const uint8_t* data, std::size_t size, std
 
     png_set_read_fn(r->png, r, readBytes);
     png_set_user_limits(r->png, png_uint_32(limits.maxDimension), png_uint_32(limits.maxDimension));
+    // Only IHDR, PLTE, tRNS and IDAT make the pixels. Every other chunk (text,
+    // colour profiles, suggested palettes, unknown ones) is stepped over
+    // unread: the library would otherwise reserve and clear whatever length
+    // such a chunk declares (only warning that it is too large) before
+    // finding that the file does not hold it. What decoding allocates is then
+    // the picture (checked below) plus the library's fixed row and inflate state.
+    png_set_keep_unknown_chunks(r->png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_set_chunk_malloc_max(r->png, 8u << 20);
     png_set_chunk_cache_max(r->png, 1000);
     png_read_info(r->png, r->info);

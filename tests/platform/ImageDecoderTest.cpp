@@ -6,7 +6,10 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <random>
@@ -110,6 +113,55 @@ TEST(PngDecoding, SizesBeyondTheLimitsAreRefusedBeforeDecoding) {
     EXPECT_FALSE(decode(makePng({.width = 4, .height = 1, .colourType = 2, .rows = fourWide}), nullptr, fewBytes));
 }
 
+// How far the peak resident memory of a child that decodes the bytes rises
+// above that of a child decoding a one-pixel PNG, in MiB. Measured in a child
+// so that the test process's own peak does not hide it.
+long extraPeakMiB(const std::vector<uint8_t>& bytes) {
+    auto peakKiB = [](const std::vector<uint8_t>& decoded) -> long {
+        pid_t child = ::fork();
+        if (child == 0) {
+            (void)decodeImage(decoded.data(), decoded.size());
+            ::_exit(0);
+        }
+        int status = 0;
+        struct rusage usage {};
+        if (child < 0 || ::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status)) return -1;
+        return usage.ru_maxrss;
+    };
+    long baseline = peakKiB(makePng({.width = 1, .height = 1, .colourType = 2, .rows = {1, 2, 3}}));
+    long peak = peakKiB(bytes);
+    EXPECT_GT(baseline, 0);
+    EXPECT_GT(peak, 0);
+    return (peak - baseline) / 1024;
+}
+
+// A one-pixel PNG with, after its header, a chunk that declares 512 MiB of
+// data but holds a few bytes: the decoder must neither reserve nor clear room
+// for what the chunk promises.
+std::vector<uint8_t> pngWithLongChunk(const char* type) {
+    std::vector<uint8_t> png = makePng({.width = 1, .height = 1, .colourType = 2, .rows = {1, 2, 3}});
+    std::vector<uint8_t> chunk = {0x20, 0, 0, 0};
+    chunk.insert(chunk.end(), type, type + 4);
+    chunk.insert(chunk.end(), {'k', 'e', 'y', 0, 0, 0, 0, 0});
+    png.insert(png.begin() + 33, chunk.begin(), chunk.end());  // 8 signature + 25 IHDR bytes
+    return png;
+}
+
+TEST(PngDecoding, ChunksBesideThePixelsCostNoMemoryAndChangeNothing) {
+    for (const char* type : {"sPLT", "tEXt", "zTXt", "iTXt", "iCCP", "eXIf", "vpAg"}) {
+        std::vector<uint8_t> png = pngWithLongChunk(type);
+        std::string whyNot;
+        EXPECT_FALSE(decode(png, &whyNot)) << type;
+        EXPECT_LT(extraPeakMiB(png), 32) << type << ": " << whyNot;
+    }
+    // Whole, such chunks are stepped over and the picture decodes as without them.
+    std::vector<uint8_t> text = {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 'h', 'i'};
+    auto image = decode(makePng({.width = 3, .height = 2, .colourType = 2, .rows = kRgbRows,
+                                 .extraChunks = {{"gAMA", {0, 0, 0xB1, 0x8F}}, {"tEXt", text}, {"vpAg", {1, 2}}}}));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixels, kRgbRows);
+}
+
 std::vector<uint8_t> gradient(int width, int height) {
     std::vector<uint8_t> pixels;
     for (int y = 0; y < height; ++y)
@@ -150,6 +202,23 @@ TEST(JpegDecoding, TruncatedOrDamagedJpegYieldsNothing) {
         std::vector<uint8_t> part(jpeg->begin(), jpeg->begin() + long(cut));
         EXPECT_FALSE(decode(part)) << "cut at " << cut;
     }
+}
+
+TEST(JpegDecoding, AHeaderPromisingMorePixelsThanTheFileCanHoldIsRefusedUnallocated) {
+    auto original = gradient(16, 16);
+    auto jpeg = encodeJpeg(16, 16, 3, original.data(), 90);
+    ASSERT_TRUE(jpeg);
+    // The frame header (FF C0, length, precision, height, width) now claims 8000 x 8000.
+    const uint8_t startOfFrame[] = {0xFF, 0xC0};
+    auto frame = std::search(jpeg->begin(), jpeg->end(), std::begin(startOfFrame), std::end(startOfFrame));
+    ASSERT_NE(frame, jpeg->end());
+    for (int i : {5, 7}) {
+        frame[i] = 8000 >> 8;
+        frame[i + 1] = 8000 & 0xFF;
+    }
+    std::string whyNot;
+    EXPECT_FALSE(decode(*jpeg, &whyNot));
+    EXPECT_LT(extraPeakMiB(*jpeg), 32) << whyNot;
 }
 
 TEST(ImageDecoding, GarbageNeverDecodes) {

@@ -74,6 +74,7 @@ std::vector<uint8_t> makePng(const PngLayout& layout) {
     header.insert(header.end(), {layout.bitDepth, layout.colourType, 0, 0, layout.interlace});
     putChunk(out, "IHDR", header);
     if (!layout.palette.empty()) putChunk(out, "PLTE", layout.palette);
+    for (const auto& [type, data] : layout.extraChunks) putChunk(out, type, data);
 
     std::size_t rowBytes = (std::size_t(layout.width) * std::size_t(samplesPerPixel(layout.colourType)) * layout.bitDepth + 7) / 8;
     std::vector<uint8_t> raw = layout.filtered;

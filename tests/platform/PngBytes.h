@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace vorn::test {
@@ -17,6 +19,7 @@ struct PngLayout {
     std::vector<uint8_t> palette;  // PLTE entries (RGB triples) for colour type 3
     uint8_t interlace = 0;         // 1: Adam7; then give the filtered data of every pass below
     std::vector<uint8_t> filtered; // when not empty: the image data as stored, filter bytes included
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> extraChunks;  // type and data, before IDAT
 };
 
 std::vector<uint8_t> makePng(const PngLayout& layout);

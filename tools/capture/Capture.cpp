@@ -102,8 +102,8 @@ int runCapture(const CaptureOptions& options) {
     FrameSchedule schedule(options.from, options.to, options.fps);
     std::unique_ptr<VideoEncoder> encoder;
     if (!video.empty()) {
-        std::string music = absolutePath(platform::resolvePath(player.engine().musicFile));
-        if (!platform::fileExists(music)) music.clear();
+        // Missing or undecodable music (said when it was loaded): a video without sound.
+        std::string music = clock->hasSound() ? absolutePath(platform::resolvePath(player.engine().musicFile)) : "";
         encoder = VideoEncoder::start(ScreenTarget::kWidth, ScreenTarget::kHeight, options.fps, options.from, music,
                                       video);
         if (!encoder) return failure("cannot start ffmpeg");

@@ -2,6 +2,10 @@
 // capture puts it. Once playback has been started the channel reports that
 // position even when the project has no music file, so time-driven nodes see
 // every frame's time rather than a clock frozen at the start.
+//
+// The frames never need the music, but a video carries it: a music file that
+// holds no MP3 audio is said once and left out (hasSound stays false), so the
+// video is encoded without a sound track rather than failing part way.
 #pragma once
 
 #include "platform/AudioOutput.h"
@@ -14,7 +18,7 @@ class CaptureClock : public platform::SteppedAudioOutput {
 public:
     CaptureClock();
 
-    bool createSound(const std::string& path) override { return stepped_->createSound(path); }
+    bool createSound(const std::string& path) override;
     void releaseSound() override { stepped_->releaseSound(); }
     bool hasSound() const override { return stepped_->hasSound(); }
     void playSound() override;

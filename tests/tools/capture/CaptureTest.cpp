@@ -2,6 +2,7 @@
 // command as a user would and reads the PNG files it wrote.
 #include "tools/capture/Capture.h"
 
+#include "tests/platform/AudioFiles.h"
 #include "tests/tools/capture/CaptureCommand.h"
 #include "tests/ui/ShowSupport.h"
 
@@ -22,6 +23,24 @@ protected:
         platform::makeDirectory("show");
         writeQuadrantPicture("show/pic.png", 64, 36);
         ASSERT_TRUE(saveShowProject(folder_.file("show/show.vorn"), "pic.png", true));
+    }
+
+    void writeMusic(const std::vector<uint8_t>& bytes) { folder_.folder().write("show/rsrc/track.mp3", bytes); }
+
+    // A stand-in ffmpeg that keeps its input and arguments beside the video it was asked for.
+    std::string fakeFfmpegPath() {
+        std::string fake = folder_.folder().write("bin/ffmpeg",
+                                                  "#!/bin/sh\n"
+                                                  "for last; do :; done\n"
+                                                  "cat > \"$last.raw\"\n"
+                                                  "echo \"$@\" > \"$last.args\"\n");
+        ::chmod(fake.c_str(), 0755);
+        return "PATH=" + folder_.file("bin") + ":$PATH ";
+    }
+
+    std::string textOf(const std::string& name) {
+        std::vector<uint8_t> bytes = readBytes(folder_.file(name));
+        return std::string(bytes.begin(), bytes.end());
     }
 
     WorkingDirectory folder_;
@@ -71,8 +90,7 @@ TEST_F(Capture, TheFirstFrameStandsAtFromAndFramesAreRepeatable) {
 
 TEST_F(Capture, RunsInTheProjectsFolderWithMusicStandingAtEachFrame) {
     // A music file makes the stepped device hold a sound; the frames are the same.
-    platform::makeDirectory("show/rsrc");
-    folder_.folder().write("show/rsrc/track.mp3", std::string("ID3"));
+    writeMusic(readBytes(stereoToneMp3()));
     platform::makeDirectory("elsewhere");
     platform::changeDirectory("elsewhere");
     CommandResult run = runCapture("../show/show.vorn --out ../music --from 0.5 --to 0.51 --fps 100");
@@ -85,26 +103,35 @@ TEST_F(Capture, RunsInTheProjectsFolderWithMusicStandingAtEachFrame) {
 }
 
 TEST_F(Capture, PipesTheSameFramesAndTheMusicIntoFfmpegForAVideo) {
-    platform::makeDirectory("show/rsrc");
-    folder_.folder().write("show/rsrc/track.mp3", std::string("ID3"));
-    std::string fake = folder_.folder().write("bin/ffmpeg",
-                                              "#!/bin/sh\n"
-                                              "for last; do :; done\n"
-                                              "cat > \"$last.raw\"\n"
-                                              "echo \"$@\" > \"$last.args\"\n");
-    ::chmod(fake.c_str(), 0755);
+    writeMusic(readBytes(stereoToneMp3()));
     CommandResult run = runCapture("show/show.vorn --out frames --from 0.25 --to 0.5 --fps 8 --video show.mp4",
-                                   "PATH=" + folder_.file("bin") + ":$PATH ");
+                                   fakeFfmpegPath());
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     std::vector<uint8_t> raw = readBytes(folder_.file("show.mp4.raw"));
     ASSERT_EQ(raw.size(), std::size_t(2) * 1920 * 1080 * 3);
     // The second frame as piped equals the second file, pixel for pixel.
     platform::DecodedImage second = readFrame("frames/frame_000001.png");
     EXPECT_TRUE(std::equal(second.pixels.begin(), second.pixels.end(), raw.begin() + 1920 * 1080 * 3));
-    std::vector<uint8_t> argumentBytes = readBytes(folder_.file("show.mp4.args"));
-    std::string arguments(argumentBytes.begin(), argumentBytes.end());
+    std::string arguments = textOf("show.mp4.args");
     EXPECT_NE(arguments.find("-ss 0.25 -i " + folder_.file("show/rsrc/track.mp3")), std::string::npos) << arguments;
     EXPECT_NE(arguments.find("-framerate 8"), std::string::npos) << arguments;
+}
+
+TEST_F(Capture, MusicThatDoesNotDecodeIsSaidOnceAndTheVideoHasNoSoundTrack) {
+    std::vector<uint8_t> notMusic = {'I', 'D', '3'};
+    notMusic.resize(5000, 'x');
+    writeMusic(notMusic);
+    CommandResult run = runCapture("show/show.vorn --out frames --to 0.25 --fps 8 --video show.mp4", fakeFfmpegPath());
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    std::string line = "cannot decode music " + folder_.file("show/rsrc/track.mp3") + ": ";
+    std::size_t said = run.errors.find(line);
+    ASSERT_NE(said, std::string::npos) << run.errors;
+    EXPECT_EQ(run.errors.find(line, said + 1), std::string::npos) << run.errors;
+    EXPECT_EQ(readBytes(folder_.file("show.mp4.raw")).size(), std::size_t(2) * 1920 * 1080 * 3);
+    EXPECT_TRUE(fs::exists("frames/frame_000001.png"));
+    std::string arguments = textOf("show.mp4.args");
+    EXPECT_EQ(arguments.find("track.mp3"), std::string::npos) << arguments;
+    EXPECT_EQ(arguments.find("-map"), std::string::npos) << arguments;
 }
 
 TEST_F(Capture, ReportsAProgressBarOnStderr) {

@@ -17,5 +17,6 @@ inline constexpr std::size_t kMaxSceneFileBytes = 64 * kMiB;    // .scn layer fi
 inline constexpr std::size_t kMaxTextFileBytes = 16 * kMiB;     // scripts, shader sources, MTL, keys, camera paths
 inline constexpr std::size_t kMaxLayoutFileBytes = 64 * kMiB;   // the editor's .vorngui
 inline constexpr std::size_t kMaxTrackFileBytes = 64 * kMiB;    // Rocket .track files
+inline constexpr std::size_t kMaxFontFileBytes = 64 * kMiB;     // TrueType fonts
 
 }  // namespace vorn::platform

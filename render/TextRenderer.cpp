@@ -1,6 +1,7 @@
 #include "render/TextRenderer.h"
 
 #include "platform/Debug.h"
+#include "platform/FileLimits.h"
 #include "platform/Paths.h"
 #include "render/text.frag.glsl.h"
 #include "render/text.vert.glsl.h"
@@ -17,10 +18,18 @@ TextRenderer::TextRenderer(const std::string& fontPath)
         platform::debugLine("cannot initialise FreeType");
         return;
     }
-    std::string resolved = platform::resolvePath(fontPath);
-    if (FT_New_Face(library_, resolved.c_str(), 0, &face_) != 0) {
+    // Read through the platform, not opened by FreeType, so that only a
+    // regular file of a sensible size is ever taken.
+    std::string whyNot;
+    auto bytes = platform::readFile(fontPath, platform::kMaxFontFileBytes, &whyNot);
+    if (!bytes) {
+        platform::debugLine("cannot open font " + platform::displayPath(fontPath) + ": " + whyNot);
+        return;
+    }
+    fontBytes_ = std::move(*bytes);
+    if (FT_New_Memory_Face(library_, fontBytes_.data(), FT_Long(fontBytes_.size()), 0, &face_) != 0) {
         face_ = nullptr;
-        platform::debugLine("cannot open font " + fontPath);
+        platform::debugLine("cannot read font " + platform::displayPath(fontPath) + ": not a font FreeType knows");
     }
 }
 

@@ -10,6 +10,7 @@
 #include "render/ShaderProgram.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,7 @@ private:
 
     std::vector<GlyphTable> tables_;
     FT_LibraryRec_* library_ = nullptr;
+    std::vector<uint8_t> fontBytes_;  // the face reads from these for as long as it lives
     FT_FaceRec_* face_ = nullptr;
     ShaderProgram program_;
     int rasterisedGlyphs_ = 0;

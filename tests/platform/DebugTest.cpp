@@ -34,11 +34,6 @@ TEST(DebugOutput, LongNamesLoseTheirMiddle) {
         {"\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9", 8, "\xc3\xa9...\xc3\xa9"},
     };
     for (const Case& c : cases) EXPECT_EQ(shortenMiddle(c.text, c.maxChars), c.shown) << c.text;
-    std::string path = "/data/" + std::string(5000, 'd') + "/picture.png";
-    std::string shown = shortenMiddle(path);
-    EXPECT_LT(shown.size(), 200u);
-    EXPECT_EQ(shown.substr(0, 6), "/data/");
-    EXPECT_EQ(shown.substr(shown.size() - 12), "/picture.png");
 }
 
 }  // namespace

@@ -57,30 +57,18 @@ TEST(Mp3Decoding, ACutStreamKeepsWhatCameBeforeTheCut) {
     EXPECT_NEAR(double(half->durationMs()), double(whole->durationMs()) / 2, 100.0);
 }
 
-// An ID3v2 header: "ID3", version 4.0, no flags, the body size in 7-bit bytes.
-std::vector<uint8_t> id3Header(uint32_t bodySize) {
-    return {'I', 'D', '3', 4, 0, 0, uint8_t(bodySize >> 21 & 0x7F), uint8_t(bodySize >> 14 & 0x7F),
-            uint8_t(bodySize >> 7 & 0x7F), uint8_t(bodySize & 0x7F)};
-}
-
-TEST(Mp3Decoding, TagsAreSteppedOverWhateverSizeTheyClaim) {
+TEST(Mp3Decoding, ATagSpanningSeveralPiecesOfInputIsSteppedOver) {
     auto tone = test::readBytes(test::stereoToneMp3());
     auto plain = decodeMp3(tone.data(), tone.size());
     ASSERT_TRUE(plain);
-    // A 300 kB tag (all padding) spans several pieces of input before the frames.
-    std::vector<uint8_t> tagged = id3Header(300000);
+    // ID3v2.4 with a 300000-byte body of padding: 18 x 16384 + 39 x 128 + 96 in 7-bit bytes.
+    std::vector<uint8_t> tagged = {'I', 'D', '3', 4, 0, 0, 0, 18, 39, 96};
     tagged.resize(tagged.size() + 300000);
     tagged.insert(tagged.end(), tone.begin(), tone.end());
     auto audio = decodeMp3(tagged.data(), tagged.size());
     ASSERT_TRUE(audio);
     EXPECT_EQ(audio->samples, plain->samples);
     EXPECT_TRUE(probeMp3(tagged.data(), tagged.size()));
-    // A tag claiming 256 MiB in a file of a few bytes holds no audio.
-    std::vector<uint8_t> claim = id3Header(0x0FFFFFFF);
-    claim.insert(claim.end(), tone.begin(), tone.begin() + 100);
-    std::string whyNot;
-    EXPECT_FALSE(decodeMp3(claim.data(), claim.size(), &whyNot));
-    EXPECT_FALSE(whyNot.empty());
 }
 
 TEST(Mp3Decoding, DataWithoutFramesYieldsNothing) {

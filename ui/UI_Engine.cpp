@@ -88,6 +88,13 @@ void UI_Engine::update() {
     if (!playerMode) {
         timeLabel = timeText(uiTime);
         frameTimeLabel = frameTimeText(engine ? engine->frameDuration : 0.0f);
+        int32_t tracks = 0;
+        if (engine)
+            for (const auto& [node, list] : engine->tracksByNode) tracks += int32_t(list.size());
+        if (tracks != trackCountCache) {
+            trackCountCache = tracks;
+            if (trackCountChanged) trackCountChanged();
+        }
     }
 }
 
@@ -113,14 +120,14 @@ void UI_Engine::draw() {
         // copy replaces the screen whatever the nodes left enabled.
         master.loadScreenSpace();
         glDisable(GL_BLEND);
-        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        master.setBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
         master.setColor({1.0f, 1.0f, 1.0f, 1.0f});
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, uiTarget->textures[0]);
         // Texture row 0 is the top of the picture, and (0, 0) lands top-left.
         master.drawTexturedRect(0, 0, kScreenWidth, kScreenHeight, false);
         render::UnbindImageTextures(*uiTarget);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        master.setBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         return;
     }
 
@@ -130,10 +137,12 @@ void UI_Engine::draw() {
     for (std::size_t i = 0; i < master.topLevel.size(); ++i) {
         UI_Object* widget = master.topLevel[i];
         // The capture widget is held back only when it is drawn on top.
-        if (captureLast && widget == master.capture) continue;
+        if (widget->hidden || (captureLast && widget == master.capture)) continue;
         widget->draw();
     }
-    if (captureLast) master.capture->draw();
+    if (captureLast && !master.capture->hidden) master.capture->draw();
+    master.flush();
+    master.clearClip();
     glDisable(GL_BLEND);
 }
 

@@ -20,6 +20,7 @@
 #include <GL/glew.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,6 +67,8 @@ public:
     int32_t selectedViewer = -1;
     std::unique_ptr<render::GL_FrameBuffer> uiTarget;
     int32_t trackCountCache = 0;
+    // Told (editor only) when the number of keyframe tracks differs from the cache.
+    std::function<void()> trackCountChanged;
     // The editor's clock and frame-time labels, written by update outside the player.
     std::string timeLabel;
     std::string frameTimeLabel;

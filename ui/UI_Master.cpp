@@ -3,14 +3,26 @@
 #include "render/FontFiles.h"
 #include "ui/ui.frag.glsl.h"
 #include "ui/ui.vert.glsl.h"
-#include "ui/ui_textured.frag.glsl.h"
-#include "ui/ui_textured.vert.glsl.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstddef>
 #include <cmath>
 
 namespace vorn::ui {
 
 using namespace platform;
+
+namespace {
+
+// Vertex attributes of the UI program, in the order its inputs are bound.
+enum Attribute : GLuint { kPosition = 0, kUv = 1, kColour = 2, kTextured = 3 };
+
+// Every quad is the fan (0, 1, 2), (0, 2, 3) of its four corners, as a
+// four-corner triangle fan draws it.
+constexpr int kFanOrder[6] = {0, 1, 2, 0, 2, 3};
+
+}  // namespace
 
 render::Mat4 uiProjection(int width, int height) {
     render::Mat4 m{};
@@ -24,16 +36,36 @@ render::Mat4 uiProjection(int width, int height) {
 }
 
 UI_Master::UI_Master() = default;
-UI_Master::~UI_Master() = default;
+
+UI_Master::~UI_Master() {
+    if (buffer_) glDeleteBuffers(1, &buffer_);
+    if (vertexArray_) glDeleteVertexArrays(1, &vertexArray_);
+}
 
 void UI_Master::init(int width, int height) {
     screenWidth = width;
     screenHeight = height;
     uiShader = std::make_unique<render::ShaderProgram>("uiShader", glsl_ui_vert, nullptr, glsl_ui_frag,
-                                                       std::vector<std::string>{"vertex"}, 1);
-    uiTexturedShader = std::make_unique<render::ShaderProgram>(
-        "uiTexturedShader", glsl_ui_textured_vert, nullptr, glsl_ui_textured_frag,
-        std::vector<std::string>{"vertex", "uv"}, 1);
+                                                       std::vector<std::string>{"vertex", "uv", "colour", "textured"}, 1);
+    if (!vertexArray_) {
+        glGenVertexArrays(1, &vertexArray_);
+        glGenBuffers(1, &buffer_);
+        glBindVertexArray(vertexArray_);
+        glBindBuffer(GL_ARRAY_BUFFER, buffer_);
+        const GLsizei stride = sizeof(Vertex);
+        glEnableVertexAttribArray(kPosition);
+        glVertexAttribPointer(kPosition, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(Vertex, x)));
+        glEnableVertexAttribArray(kUv);
+        glVertexAttribPointer(kUv, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(Vertex, u)));
+        glEnableVertexAttribArray(kColour);
+        glVertexAttribPointer(kColour, 4, GL_FLOAT, GL_FALSE, stride,
+                              reinterpret_cast<const void*>(offsetof(Vertex, colour)));
+        glEnableVertexAttribArray(kTextured);
+        glVertexAttribPointer(kTextured, 1, GL_FLOAT, GL_FALSE, stride,
+                              reinterpret_cast<const void*>(offsetof(Vertex, textured)));
+        glBindVertexArray(0);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
     palette = kPalette;
     fonts[0] = std::make_unique<render::TextRenderer>(render::fontFileFor(render::kVerdanaFile, "Verdana"));
     fonts[1] = std::make_unique<render::TextRenderer>(render::fontFileFor(render::kCourierFile, "Courier"));
@@ -45,7 +77,13 @@ void UI_Master::addTopLevel(UI_Object* widget) {
     topLevel.push_back(widget);
 }
 
+void UI_Master::removeTopLevel(UI_Object* widget) {
+    std::erase(topLevel, widget);
+    if (capture == widget) capture = nullptr;
+}
+
 void UI_Master::beginFrame() {
+    stats_ = {};
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     loadScreenSpace();
@@ -53,88 +91,106 @@ void UI_Master::beginFrame() {
 
 void UI_Master::loadScreenSpace() {
     glViewport(0, 0, screenWidth, screenHeight);
+    if (!uiShader || !uiShader->program) return;
     render::Mat4 projection = uiProjection(screenWidth, screenHeight);
-    for (const render::ShaderProgram* program : {uiShader.get(), uiTexturedShader.get()}) {
-        if (!program || !program->program) continue;
-        glUseProgram(program->program);
-        glUniformMatrix4fv(render::UniformLocation(*program, "projectionMatrix"), 1, GL_FALSE, projection.data());
-    }
-    if (uiTexturedShader && uiTexturedShader->program) {
-        glUseProgram(uiTexturedShader->program);
-        glUniform1i(render::UniformLocation(*uiTexturedShader, "tex"), 0);
-    }
+    glUseProgram(uiShader->program);
+    glUniformMatrix4fv(render::UniformLocation(*uiShader, "projectionMatrix"), 1, GL_FALSE, projection.data());
+    glUniform1i(render::UniformLocation(*uiShader, "tex"), 0);
     glUseProgram(0);
 }
 
-void UI_Master::setColor(const Color& rgba) {
-    currentColor = rgba;
-    for (const render::ShaderProgram* program : {uiShader.get(), uiTexturedShader.get()}) {
-        if (!program || !program->program) continue;
-        glUseProgram(program->program);
-        glUniform4fv(render::UniformLocation(*program, "color"), 1, rgba.data());
+void UI_Master::flush() {
+    if (vertices_.empty()) return;
+    if (!uiShader || !uiShader->program || !vertexArray_) {
+        vertices_.clear();
+        return;
     }
-    glUseProgram(0);
-}
-
-void UI_Master::drawVertices(const render::ShaderProgram& program, GLenum mode, const float* xy, int count,
-                             const float* uv) {
-    if (!program.program) return;
-    std::vector<float> vertices;
-    int stride = uv ? 4 : 2;
-    vertices.reserve(std::size_t(count) * stride);
-    for (int i = 0; i < count; ++i) {
-        vertices.push_back(xy[2 * i]);
-        vertices.push_back(xy[2 * i + 1]);
-        if (uv) {
-            vertices.push_back(uv[2 * i]);
-            vertices.push_back(uv[2 * i + 1]);
-        }
+    auto start = std::chrono::steady_clock::now();
+    glBindVertexArray(vertexArray_);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer_);
+    // New storage for the same buffer each time: the driver never waits for
+    // the previous draw to finish reading the old contents.
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices_.size() * sizeof(Vertex)), vertices_.data(), GL_STREAM_DRAW);
+    glUseProgram(uiShader->program);
+    if (batchTexture_) {
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, batchTexture_);
     }
-
-    GLuint vertexArray = 0, buffer = 0;
-    glGenVertexArrays(1, &vertexArray);
-    glGenBuffers(1, &buffer);
-    glBindVertexArray(vertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(float)), vertices.data(), GL_STATIC_DRAW);
-    glEnableVertexAttribArray(render::kAttribVertex);
-    glVertexAttribPointer(render::kAttribVertex, 2, GL_FLOAT, GL_FALSE, GLsizei(stride * sizeof(float)), nullptr);
-    if (uv) {
-        glEnableVertexAttribArray(render::kAttribUv);
-        glVertexAttribPointer(render::kAttribUv, 2, GL_FLOAT, GL_FALSE, GLsizei(stride * sizeof(float)),
-                              reinterpret_cast<const void*>(2 * sizeof(float)));
-    }
-    glUseProgram(program.program);
-    glDrawArrays(mode, 0, count);
+    glDrawArrays(batchMode_, 0, GLsizei(vertices_.size()));
+    if (batchTexture_) glBindTexture(GL_TEXTURE_2D, 0);
     glUseProgram(0);
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glDeleteVertexArrays(1, &vertexArray);
-    glDeleteBuffers(1, &buffer);
+    stats_.draws += 1;
+    stats_.submitSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    vertices_.clear();
+    batchTexture_ = 0;
 }
 
-// Quads are drawn as four-corner triangle fans: the same pixels in a core profile.
+void UI_Master::append(GLenum mode, GLuint texture, const float* xy, int count, const float* uv) {
+    // A batch is one primitive kind over at most one texture; anything else starts the next.
+    if (mode != batchMode_ || (texture && batchTexture_ && texture != batchTexture_)) flush();
+    batchMode_ = mode;
+    if (texture) batchTexture_ = texture;
+    for (int i = 0; i < count; ++i)
+        vertices_.push_back(Vertex{xy[2 * i], xy[2 * i + 1], uv ? uv[2 * i] : 0.0f, uv ? uv[2 * i + 1] : 0.0f,
+                                   currentColor, uv ? 1.0f : 0.0f});
+}
+
+void UI_Master::appendTriangleFan(const float* xy, int count, const float* uv, GLuint texture) {
+    float triangleXy[2 * 3 * 8], triangleUv[2 * 3 * 8];
+    int n = 0;
+    for (int i = 1; i + 1 < count && n + 3 <= 24; ++i)
+        for (int corner : {0, i, i + 1}) {
+            triangleXy[2 * n] = xy[2 * corner];
+            triangleXy[2 * n + 1] = xy[2 * corner + 1];
+            if (uv) {
+                triangleUv[2 * n] = uv[2 * corner];
+                triangleUv[2 * n + 1] = uv[2 * corner + 1];
+            }
+            ++n;
+        }
+    append(GL_TRIANGLES, texture, triangleXy, n, uv ? triangleUv : nullptr);
+}
+
+void UI_Master::setColor(const Color& rgba) { currentColor = rgba; }
+
 void UI_Master::fillRect(int x, int y, int w, int h) {
     const float xy[] = {float(x), float(y), float(x + w), float(y), float(x + w), float(y + h), float(x), float(y + h)};
-    if (uiShader) drawVertices(*uiShader, GL_TRIANGLE_FAN, xy, 4, nullptr);
+    appendTriangleFan(xy, 4, nullptr, 0);
 }
 
 void UI_Master::drawTexturedRect(int x, int y, int w, int h, bool flip) {
+    flush();
+    GLint bound = 0;
+    glActiveTexture(GL_TEXTURE0);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     const float xy[] = {float(x), float(y), float(x + w), float(y), float(x + w), float(y + h), float(x), float(y + h)};
     const float uv[] = {0, 0, 1, 0, 1, 1, 0, 1};
     const float flipped[] = {0, 1, 1, 1, 1, 0, 0, 0};
-    if (uiTexturedShader) drawVertices(*uiTexturedShader, GL_TRIANGLE_FAN, xy, 4, flip ? flipped : uv);
+    appendTriangleFan(xy, 4, flip ? flipped : uv, GLuint(bound));
+    flush();
+    // The caller's binding stays as it was.
+    glBindTexture(GL_TEXTURE_2D, GLuint(bound));
 }
 
 void UI_Master::strokeRect(int x, int y, int w, int h) {
-    const float xy[] = {float(x),     float(y),     float(x + w), float(y), float(x + w),
-                        float(y + h), float(x), float(y + h), float(x),     float(y)};
-    if (uiShader) drawVertices(*uiShader, GL_LINE_STRIP, xy, 5, nullptr);
+    // The closed strip (x, y) .. (x, y) as its four segments: the same pixels.
+    const float corners[] = {float(x), float(y), float(x + w), float(y), float(x + w), float(y + h), float(x), float(y + h)};
+    float xy[16];
+    for (int i = 0; i < 4; ++i) {
+        int next = (i + 1) % 4;
+        xy[4 * i] = corners[2 * i];
+        xy[4 * i + 1] = corners[2 * i + 1];
+        xy[4 * i + 2] = corners[2 * next];
+        xy[4 * i + 3] = corners[2 * next + 1];
+    }
+    append(GL_LINES, 0, xy, 8, nullptr);
 }
 
 void UI_Master::fillTriangle(int x1, int y1, int x2, int y2, int x3, int y3) {
     const float xy[] = {float(x1), float(y1), float(x2), float(y2), float(x3), float(y3)};
-    if (uiShader) drawVertices(*uiShader, GL_TRIANGLES, xy, 3, nullptr);
+    append(GL_TRIANGLES, 0, xy, 3, nullptr);
 }
 
 void UI_Master::drawLine(float width, int x1, int y1, int x2, int y2) {
@@ -146,7 +202,7 @@ void UI_Master::drawLine(float width, int x1, int y1, int x2, int y2) {
     float ny = dx / length * width * 0.5f;
     const float xy[] = {float(x1) - nx, float(y1) - ny, float(x1) + nx, float(y1) + ny,
                         float(x2) + nx, float(y2) + ny, float(x2) - nx, float(y2) - ny};
-    if (uiShader) drawVertices(*uiShader, GL_TRIANGLE_FAN, xy, 4, nullptr);
+    appendTriangleFan(xy, 4, nullptr, 0);
 }
 
 void UI_Master::strokeCircle(int cx, int cy, int r) {
@@ -157,6 +213,58 @@ void UI_Master::strokeCircle(int cx, int cy, int r) {
         drawLine(1.0f, int(cx + r * std::cos(a0)), int(cy + r * std::sin(a0)), int(cx + r * std::cos(a1)),
                  int(cy + r * std::sin(a1)));
     }
+}
+
+void UI_Master::drawText(int font, float x, float y, int pixelSize, const Color& rgba, std::string_view text) {
+    if (font < 0 || font > 1 || !fonts[std::size_t(font)] || text.empty()) return;
+    textScratch_.assign(text);
+    glyphs_.clear();
+    GLuint atlas = fonts[std::size_t(font)]->layoutText(x, y, pixelSize, textScratch_.c_str(), glyphs_);
+    if (!atlas || glyphs_.empty()) return;
+    Color remembered = currentColor;
+    currentColor = rgba;
+    for (const render::GlyphQuad& q : glyphs_) {
+        const float corners[] = {q.left, q.top, q.right, q.top, q.right, q.bottom, q.left, q.bottom};
+        const float uv[] = {q.u0, q.v0, q.u1, q.v0, q.u1, q.v1, q.u0, q.v1};
+        float xy[12], tri[12];
+        for (int i = 0; i < 6; ++i) {
+            xy[2 * i] = corners[2 * kFanOrder[i]];
+            xy[2 * i + 1] = corners[2 * kFanOrder[i] + 1];
+            tri[2 * i] = uv[2 * kFanOrder[i]];
+            tri[2 * i + 1] = uv[2 * kFanOrder[i] + 1];
+        }
+        append(GL_TRIANGLES, atlas, xy, 6, tri);
+    }
+    currentColor = remembered;
+}
+
+int UI_Master::measureText(int font, int pixelSize, std::string_view text) {
+    if (font < 0 || font > 1 || !fonts[std::size_t(font)]) return 0;
+    textScratch_.assign(text);
+    return fonts[std::size_t(font)]->MeasureText(pixelSize, textScratch_.c_str());
+}
+
+void UI_Master::setBlendFunc(GLenum source, GLenum destination) {
+    flush();
+    glBlendFunc(source, destination);
+}
+
+void UI_Master::setClip(int x, int y, int w, int h) {
+    flush();
+    clipRect = {x, y, w, h};
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(x, screenHeight - 1 - h - y, std::max(w, 0), std::max(h, 0));
+}
+
+void UI_Master::clearClip() {
+    flush();
+    clipRect = {-1000, -1000, 999999, 999999};
+    glDisable(GL_SCISSOR_TEST);
+}
+
+const std::string& UI_Master::aliasOf(const std::string& nodeName) const {
+    auto alias = nameAlias.find(nodeName);
+    return alias != nameAlias.end() && !alias->second.empty() ? alias->second : nodeName;
 }
 
 bool UI_Master::translate(uint32_t message, WParam wParam, LParam lParam, UI_Event& event) {
@@ -202,7 +310,7 @@ void UI_Master::dispatch(const UI_Event& event) {
     // By index: a handler may add or remove top-level widgets.
     for (std::size_t i = 0; i < topLevel.size(); ++i) {
         UI_Object* widget = topLevel[i];
-        if (!keyEvent && !widget->contains(event.x, event.y)) continue;
+        if (widget->hidden || (!keyEvent && !widget->contains(event.x, event.y))) continue;
         if (widget->handleEvent(event)) return;
     }
 }

@@ -36,6 +36,8 @@ public:
     }
 
     UI_Evt_ValueChanged* valueListener = nullptr;
+    // A hidden widget neither draws nor receives events.
+    bool hidden = false;
     uint8_t highlight = 0;
     uint8_t secondFlag = 0;
     int32_t x = 0, y = 0, width = 0, height = 0;

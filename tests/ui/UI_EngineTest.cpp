@@ -166,9 +166,9 @@ TEST_F(UiEngine, TheFirstFullScreenFrameIsRightWithoutAnEarlierWidgetFrame) {
     glViewport(0, 0, 100, 100);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
-    glUseProgram(ui.master.uiTexturedShader->program);
+    glUseProgram(ui.master.uiShader->program);
     const render::Mat4 identity = render::identityMatrix();
-    glUniformMatrix4fv(render::UniformLocation(*ui.master.uiTexturedShader, "projectionMatrix"), 1, GL_FALSE,
+    glUniformMatrix4fv(render::UniformLocation(*ui.master.uiShader, "projectionMatrix"), 1, GL_FALSE,
                        identity.data());
     glUseProgram(0);
     glClearColor(0.0f, 0.0f, 0.5f, 1.0f);

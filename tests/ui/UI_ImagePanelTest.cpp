@@ -23,15 +23,96 @@ public:
     ~SolidImage() override { glDeleteTextures(1, textures.data()); }
 };
 
+// Records what the panel asks of the engine.
+class KeyRecorder : public engine::Value_Keyframe_Handler {
+public:
+    void addKeyframe(const std::string&, const std::string&) override {}
+    bool removeTracks(const std::string&, const std::string&) override { return false; }
+    void setKeyAtCurrentTime(const std::string& node, const std::string& parameter) override {
+        keyed.push_back(node + "." + parameter);
+    }
+    bool hasKeyframes(const std::string&, const std::string&) const override { return false; }
+    bool linkSyncTrack(const std::string&, const std::string&, const std::string&) override { return false; }
+    bool unlinkSyncTrack(const std::string&, const std::string&) override { return false; }
+    bool isSyncLinked(const std::string&, const std::string&) const override { return false; }
+    std::vector<std::string> keyed;
+};
+
+// Where the view puts a point of the panel's own space.
+std::pair<float, float> onScreen(const ui::UI_ImagePanel& panel, float x, float y) {
+    return {panel.viewX(x, y), panel.viewY(x, y)};
+}
+
 TEST(UiImagePanel, APassivePanelSwallowsEveryEventWithoutEffect) {
     ui::UI_ImagePanel passive("", 0, 0, 1920, 1080, true);
-    ui::UI_ImagePanel active("", 0, 0, 1920, 1080, false);
     for (uint32_t kind = ui::MouseMove; kind <= ui::Char; ++kind) {
-        ui::UI_Event event{kind, 1, 10, 10, 0, 0};
+        ui::UI_Event event{kind, 120, 10, 10, 0, 0};
         EXPECT_TRUE(passive.handleEvent(event)) << kind;
-        EXPECT_FALSE(active.handleEvent(event)) << kind;
     }
     EXPECT_EQ(passive.viewMatrix, render::identityMatrix());
+}
+
+TEST(UiImagePanel, TheWheelZoomsAboutTheMouseAMiddleDragPansAndARightClickResets) {
+    ui::UI_Master master;
+    ui::UI_ImagePanel panel("", 100, 100, 400, 200, false);
+    master.addTopLevel(&panel);
+    EXPECT_FALSE(panel.handleEvent({ui::MouseMove, 0, 300, 200, 0, 0}));
+    EXPECT_TRUE(panel.handleEvent({ui::Wheel, 120, 300, 200, 0, 0}));
+    // 10 % larger about (300, 200): (400, 300) is 100 right and down of it.
+    EXPECT_EQ(onScreen(panel, 400, 300), (std::pair{410.0f, 310.0f}));
+    EXPECT_EQ(onScreen(panel, 300, 200), (std::pair{300.0f, 200.0f}));
+
+    panel.handleEvent({ui::RightDown, 0, 300, 200, 0, 0});
+    EXPECT_EQ(panel.viewMatrix, render::identityMatrix());
+
+    panel.handleEvent({ui::MiddleDown, 0, 150, 150, 0, 0});
+    EXPECT_EQ(master.capture, &panel);
+    panel.handleEvent({ui::MouseMove, 0, 180, 140, 0, 0});
+    panel.handleEvent({ui::MouseMove, 0, 190, 145, 0, 0});
+    EXPECT_EQ(onScreen(panel, 0, 0), (std::pair{40.0f, -5.0f}));
+    panel.handleEvent({ui::MiddleUp, 0, 190, 145, 0, 0});
+    EXPECT_EQ(master.capture, nullptr);
+    panel.handleEvent({ui::MouseMove, 0, 400, 400, 0, 0});
+    EXPECT_EQ(onScreen(panel, 0, 0), (std::pair{40.0f, -5.0f}));
+    // A middle press outside the panel starts nothing.
+    panel.handleEvent({ui::MiddleDown, 0, 600, 150, 0, 0});
+    EXPECT_EQ(master.capture, nullptr);
+}
+
+TEST(UiImagePanel, DraggingAHandleMovesItsPointByTheMouseStepThroughTheView) {
+    struct Case {
+        const char* what;
+        float zoom;
+        int dx, dy;
+        bool shift;
+        float u, v;  // expected, from (0.25, 0.5) in a 400 x 200 panel
+    };
+    const Case cases[] = {
+        {"plain step", 1.0f, 40, 10, false, 0.35f, 0.55f},
+        {"shift keeps the larger component", 1.0f, 10, 20, true, 0.25f, 0.6f},
+        {"a tie keeps y", 1.0f, 8, -8, true, 0.25f, 0.46f},
+        {"zoomed in twice: half the step", 2.0f, 40, 0, false, 0.3f, 0.5f},
+    };
+    for (const Case& c : cases) {
+        ui::UI_Master master;
+        ui::UI_ImagePanel panel("", 100, 100, 400, 200, false);
+        master.addTopLevel(&panel);
+        panel.viewMatrix = render::scaleMatrix(c.zoom, c.zoom, 1.0f);
+        KeyRecorder engine;
+        float point[2] = {0.25f, 0.5f};
+        panel.addHandle({point, "Move.Position", "Move", "Position", &engine, nullptr});
+        int hx = int(200 * c.zoom), hy = int(200 * c.zoom);  // (100 + 400 u, 100 + 200 v) through the view
+
+        EXPECT_FALSE(panel.handleEvent({ui::LeftDown, 0, hx + 8, hy, 0, 0})) << c.what;  // beside it
+        EXPECT_TRUE(panel.handleEvent({ui::LeftDown, 0, hx + 3, hy - 2, 0, 0})) << c.what;
+        EXPECT_EQ(master.capture, &panel) << c.what;
+        EXPECT_FALSE(panel.handleEvent({ui::MouseMove, 0, hx + 3 + c.dx, hy - 2 + c.dy, 0, uint8_t(c.shift)}));
+        EXPECT_NEAR(point[0], c.u, 1e-6) << c.what;
+        EXPECT_NEAR(point[1], c.v, 1e-6) << c.what;
+        EXPECT_EQ(engine.keyed, std::vector<std::string>{"Move.Position"}) << c.what;
+        EXPECT_TRUE(panel.handleEvent({ui::LeftUp, 0, 0, 0, 0, 0})) << c.what;
+        EXPECT_EQ(master.capture, nullptr) << c.what;
+    }
 }
 
 class UiImagePanelDrawing : public GlTest {
@@ -59,6 +140,7 @@ TEST_F(UiImagePanelDrawing, APassivePanelDrawsOnlyItsPictureThroughTheView) {
     panel.backgroundSelector = &background;
     panel.viewMatrix = render::translationMatrix(50.0f, 20.0f, 0.0f);
     panel.draw();
+    master_.flush();
     EXPECT_EQ(screenPixel(130, 110), kBlack);  // moved away by the view
     EXPECT_EQ(screenPixel(160, 130), kGreen);
     EXPECT_EQ(screenPixel(540, 310), kGreen);
@@ -70,8 +152,13 @@ TEST_F(UiImagePanelDrawing, AnActivePanelFillsItsBackgroundAndOutlinesItself) {
     ui::UI_ImagePanel panel("", 100, 100, 400, 200, false);
     master_.addTopLevel(&panel);
     panel.backgroundSelector = &background;
+    float point[2] = {0.5f, 0.25f};
+    panel.addHandle({point, "", "", "", nullptr, nullptr});
     panel.draw();
+    master_.flush();
     EXPECT_EQ(screenPixel(300, 200), kBlue);
+    // The handle's square at (100 + 400 u, 100 + 200 v) in the highlight colour.
+    EXPECT_TRUE(near(screenPixel(302, 152), Rgba{255, 178, 0, 255}, 1));
     bool outlined = false;
     for (int dy = -1; dy <= 1; ++dy) outlined |= screenPixel(300, 100 + dy) == kWhite;
     EXPECT_TRUE(outlined);

@@ -1,9 +1,11 @@
 #include "ui/UI_Master.h"
 
+#include "tests/support/GlObjectCount.h"
 #include "tests/ui/ShowSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace vorn::test {
@@ -193,6 +195,7 @@ TEST_F(UiPrimitives, RectanglesAreFilledAndOutlinedInWindowPixelsFromTheTopLeft)
     master_.fillRect(100, 50, 200, 100);
     master_.setColor({0, 1, 0, 1});
     master_.strokeRect(500, 500, 100, 100);
+    master_.flush();
     EXPECT_EQ(master_.currentColor, (ui::Color{0, 1, 0, 1}));
 
     EXPECT_EQ(screenPixel(101, 51), kRed);
@@ -210,6 +213,7 @@ TEST_F(UiPrimitives, LinesTrianglesAndCirclesCoverTheirShapes) {
     master_.drawLine(10.0f, 100, 700, 400, 700);
     master_.fillTriangle(1000, 100, 1200, 100, 1000, 300);
     master_.strokeCircle(1500, 700, 100);
+    master_.flush();
     EXPECT_EQ(screenPixel(250, 696), kWhite);
     EXPECT_EQ(screenPixel(250, 703), kWhite);
     EXPECT_EQ(screenPixel(250, 710), kBlack);
@@ -239,6 +243,92 @@ TEST_F(UiPrimitives, TexturedRectanglesPutTextureRowZeroAtTheTopUnlessFlipped) {
     EXPECT_EQ(screenPixel(100, 180), kBlue);
     EXPECT_EQ(screenPixel(400, 20), kBlue);
     EXPECT_EQ(screenPixel(400, 180), kRed);
+}
+
+
+// The primitives as they were drawn before the UI had its vertex stream: one
+// vertex array and buffer per primitive, the colour a uniform, quads as
+// four-corner fans and outlines as closed line strips.
+class OneByOne {
+public:
+    OneByOne() {
+        program_ = buildProgram(
+            "#version 330 core\nin vec2 vertex; uniform mat4 projectionMatrix;\n"
+            "void main() { gl_Position = projectionMatrix * vec4(vertex, 0.0, 1.0); }\n",
+            "#version 330 core\nuniform vec4 color; out vec4 frag[1];\nvoid main() { frag[0] = color; }\n");
+        glUseProgram(program_);
+        render::Mat4 projection = ui::uiProjection(1920, 1080);
+        glUniformMatrix4fv(glGetUniformLocation(program_, "projectionMatrix"), 1, GL_FALSE, projection.data());
+        glUseProgram(0);
+    }
+    ~OneByOne() { glDeleteProgram(program_); }
+    void draw(GLenum mode, std::vector<float> xy, ui::Color colour) {
+        GLuint array = 0, buffer = 0;
+        glGenVertexArrays(1, &array);
+        glGenBuffers(1, &buffer);
+        glBindVertexArray(array);
+        glBindBuffer(GL_ARRAY_BUFFER, buffer);
+        glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(xy.size() * sizeof(float)), xy.data(), GL_STATIC_DRAW);
+        glEnableVertexAttribArray(0);
+        glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+        glUseProgram(program_);
+        glUniform4fv(glGetUniformLocation(program_, "color"), 1, colour.data());
+        glDrawArrays(mode, 0, GLsizei(xy.size() / 2));
+        glUseProgram(0);
+        glBindVertexArray(0);
+        glDeleteVertexArrays(1, &array);
+        glDeleteBuffers(1, &buffer);
+    }
+
+private:
+    GLuint program_ = 0;
+};
+
+TEST_F(UiPrimitives, TheStreamDrawsTheSamePixelsAsPrimitivesDrawnOneByOne) {
+    // Overlapping translucent shapes, so order and blending both show.
+    const ui::Color a{0.95f, 0.5f, 0.2f, 1.0f}, b{0.1f, 0.7f, 0.9f, 0.6f}, c{1.0f, 1.0f, 0.0f, 0.3f};
+    auto quad = [](float x, float y, float w, float h) { return std::vector<float>{x, y, x + w, y, x + w, y + h, x, y + h}; };
+    master_.setColor(a);
+    master_.fillRect(10, 10, 200, 120);
+    master_.setColor(b);
+    master_.strokeRect(30, 30, 150, 60);
+    master_.fillTriangle(50, 20, 190, 40, 90, 125);
+    master_.setColor(c);
+    master_.drawLine(3.0f, 15, 110, 205, 25);
+    master_.fillRect(100, 60, 80, 80);
+    master_.flush();
+    std::vector<uint8_t> streamed = readPixels(0, 1080 - 160, 240, 160);
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    OneByOne old;
+    old.draw(GL_TRIANGLE_FAN, quad(10, 10, 200, 120), a);
+    old.draw(GL_LINE_STRIP, {30, 30, 180, 30, 180, 90, 30, 90, 30, 30}, b);
+    old.draw(GL_TRIANGLES, {50, 20, 190, 40, 90, 125}, b);
+    // The line's quad: the unit normal of (190, -85) times 1.5 either side.
+    float length = std::sqrt(190.0f * 190.0f + 85.0f * 85.0f), nx = 85.0f / length * 1.5f, ny = 190.0f / length * 1.5f;
+    old.draw(GL_TRIANGLE_FAN, {15 - nx, 110 - ny, 15 + nx, 110 + ny, 205 + nx, 25 + ny, 205 - nx, 25 - ny}, c);
+    old.draw(GL_TRIANGLE_FAN, quad(100, 60, 80, 80), c);
+    EXPECT_EQ(readPixels(0, 1080 - 160, 240, 160), streamed);
+}
+
+TEST_F(UiPrimitives, ASteadyFrameOfManyPrimitivesMakesNoGlObjectsAndFewDraws) {
+    auto frame = [&] {
+        master_.beginFrame();
+        for (int i = 0; i < 300; ++i) {
+            master_.setColor(master_.palette[std::size_t(i % 10)]);
+            master_.fillRect(i * 6, 100, 5, 40);
+            master_.drawText(0, float(i * 6), 200.0f, 12, master_.palette[9], "Glow 12");
+            master_.fillTriangle(i * 6, 300, i * 6 + 5, 305, i * 6, 310);
+        }
+        master_.strokeRect(10, 400, 100, 100);
+        master_.flush();
+    };
+    frame();  // the first use of a text size makes its atlas
+    GlObjectCount objects;
+    frame();
+    EXPECT_EQ(objects.created(), 0);
+    EXPECT_EQ(objects.deleted(), 0);
+    EXPECT_EQ(master_.frameStats().draws, 2);  // the triangles with their text, then the outline
 }
 
 }  // namespace

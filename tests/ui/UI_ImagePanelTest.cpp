@@ -1,5 +1,6 @@
 #include "ui/UI_ImagePanel.h"
 
+#include "tests/ui/KeyframeSpy.h"
 #include "tests/ui/ShowSupport.h"
 #include "ui/UI_Master.h"
 
@@ -21,21 +22,6 @@ public:
         glBindTexture(GL_TEXTURE_2D, 0);
     }
     ~SolidImage() override { glDeleteTextures(1, textures.data()); }
-};
-
-// Records what the panel asks of the engine.
-class KeyRecorder : public engine::Value_Keyframe_Handler {
-public:
-    void addKeyframe(const std::string&, const std::string&) override {}
-    bool removeTracks(const std::string&, const std::string&) override { return false; }
-    void setKeyAtCurrentTime(const std::string& node, const std::string& parameter) override {
-        keyed.push_back(node + "." + parameter);
-    }
-    bool hasKeyframes(const std::string&, const std::string&) const override { return false; }
-    bool linkSyncTrack(const std::string&, const std::string&, const std::string&) override { return false; }
-    bool unlinkSyncTrack(const std::string&, const std::string&) override { return false; }
-    bool isSyncLinked(const std::string&, const std::string&) const override { return false; }
-    std::vector<std::string> keyed;
 };
 
 // Where the view puts a point of the panel's own space.
@@ -98,7 +84,7 @@ TEST(UiImagePanel, DraggingAHandleMovesItsPointByTheMouseStepThroughTheView) {
         ui::UI_ImagePanel panel("", 100, 100, 400, 200, false);
         master.addTopLevel(&panel);
         panel.viewMatrix = render::scaleMatrix(c.zoom, c.zoom, 1.0f);
-        KeyRecorder engine;
+        KeyframeSpy engine;
         float point[2] = {0.25f, 0.5f};
         panel.addHandle({point, "Move.Position", "Move", "Position", &engine, nullptr});
         int hx = int(200 * c.zoom), hy = int(200 * c.zoom);  // (100 + 400 u, 100 + 200 v) through the view
@@ -109,7 +95,7 @@ TEST(UiImagePanel, DraggingAHandleMovesItsPointByTheMouseStepThroughTheView) {
         EXPECT_FALSE(panel.handleEvent({ui::MouseMove, 0, hx + 3 + c.dx, hy - 2 + c.dy, 0, uint8_t(c.shift)}));
         EXPECT_NEAR(point[0], c.u, 1e-6) << c.what;
         EXPECT_NEAR(point[1], c.v, 1e-6) << c.what;
-        EXPECT_EQ(engine.keyed, std::vector<std::string>{"Move.Position"}) << c.what;
+        EXPECT_EQ(engine.calls, std::vector<std::string>{"key Move.Position"}) << c.what;
         EXPECT_TRUE(panel.handleEvent({ui::LeftUp, 0, 0, 0, 0, 0})) << c.what;
         EXPECT_EQ(master.capture, nullptr) << c.what;
     }

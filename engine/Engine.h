@@ -123,6 +123,8 @@ public:
     // Feeds source into input inputIndex of target. Refused (with a diagnostic)
     // when the connection would close a cycle.
     bool connect(const std::string& sourceName, const std::string& targetName, int32_t inputIndex);
+    // Empties input inputIndex of target; false when it was empty.
+    bool disconnect(const std::string& targetName, int32_t inputIndex);
     bool deleteNode(const std::string& nodeName);
     void clearScene();
     // Null when no such node; never creates an entry.

@@ -120,6 +120,18 @@ bool Engine::connect(const std::string& sourceName, const std::string& targetNam
     return true;
 }
 
+bool Engine::disconnect(const std::string& targetName, int32_t inputIndex) {
+    Node* target = findNode(targetName);
+    if (!target || inputIndex < 0 || inputIndex >= target->inputCount) return false;
+    Node*& input = target->inputs[std::size_t(inputIndex)];
+    if (!input) return false;
+    // One connection goes: the source keeps listing the target for any other input it feeds.
+    auto listed = std::find(input->outputs.begin(), input->outputs.end(), target);
+    if (listed != input->outputs.end()) input->outputs.erase(listed);
+    input = nullptr;
+    return true;
+}
+
 void Engine::forgetOutputListings(const Node* node) {
     // Sources that list node without feeding it.
     auto listed = extraOutputListings_.find(node);

@@ -55,8 +55,9 @@ bool Player::loadProject(const std::string& path) {
 void Player::renderFrame() {
     clearScreen();
     ui_->update();
+    if (beforeEngineUpdate) beforeEngineUpdate();
     engine_->update(ui_->uiTime);
-    if (!playbackStarted_) startPlayback();
+    if (autoStart && !playbackStarted_) startPlayback();
     ui_->draw();
 }
 

@@ -51,6 +51,11 @@ public:
     void startPlayback();
     bool playbackStarted() const { return playbackStarted_; }
 
+    // The editor's hold on the frame: no start of playback on the first
+    // frame, and a word before the engine update (the clock it drives).
+    bool autoStart = true;
+    std::function<void()> beforeEngineUpdate;
+
     // True once the engine's busy time is strictly above the show length.
     bool showIsOver() const { return showIsOver(engine_->busyTime); }
     static bool showIsOver(float busyTime) { return busyTime > kShowLength; }

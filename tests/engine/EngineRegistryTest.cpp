@@ -176,6 +176,18 @@ TEST(EngineRegistryTest, DeletingAFeedingNodeEmptiesItsConsumersInputs) {
     EXPECT_EQ(s.engine.nodeSet.size(), 2u);
 }
 
+TEST(EngineRegistryTest, DisconnectEmptiesOneInputAndOneListing) {
+    Scene s;
+    for (const char* name : {"src", "x"}) s.engine.createNode(name, "TestImage");
+    s.engine.connect("src", "x", 0);
+    s.engine.connect("src", "x", 2);
+    EXPECT_TRUE(s.engine.disconnect("x", 0));
+    EXPECT_EQ(s.node("x")->inputs, (std::vector<Node*>{nullptr, nullptr, s.node("src")}));
+    EXPECT_EQ(s.node("src")->outputs, (std::vector<Node*>{s.node("x")}));  // still feeds input 2
+    EXPECT_FALSE(s.engine.disconnect("x", 0));
+    EXPECT_FALSE(s.engine.disconnect("x", 3));
+}
+
 TEST(EngineRegistryTest, DeleteNodeRemovesEverythingKeyedByTheNode) {
     Scene s;
     test::FakeSyncState sync;

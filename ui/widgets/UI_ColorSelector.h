@@ -23,6 +23,7 @@ public:
     void bind(float* target, const std::array<float, 4>& defaults, const ParameterKeys& keys);
 
     void draw() override;
+    int32_t preferredHeight() const override { return 130; }
     bool handleEvent(const UI_Event& event) override;
     void setPosition(int32_t newX, int32_t newY) override;
     void setOwner(UI_Master* master) override;

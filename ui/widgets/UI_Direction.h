@@ -18,6 +18,7 @@ public:
     UI_Direction(std::string name, int32_t x, int32_t y, int32_t width);
 
     void draw() override;
+    int32_t preferredHeight() const override { return 200; }
     bool handleEvent(const UI_Event& event) override;
     void refresh() override;
 

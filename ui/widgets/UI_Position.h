@@ -18,6 +18,7 @@ public:
     UI_Position(const engine::ValueVec2& record, int32_t x, int32_t y, ParameterKeys keys);
 
     void draw() override;
+    int32_t preferredHeight() const override { return 40; }
     bool handleEvent(const UI_Event& event) override;
     void setPosition(int32_t newX, int32_t newY) override;
     void setOwner(UI_Master* master) override;

@@ -40,7 +40,7 @@ void UI_Slider::draw() {
     if (!owner) return;
     int32_t middle = y + height / 2;
     owner->drawText(0, float(x + 10), float(y + std::min(20, height - 5)), 12, owner->palette[0], name);
-    owner->drawText(0, float(x + 40), float(y + std::min(20, height - 5)), 12, owner->palette[9],
+    owner->drawText(0, float(x + 56), float(y + std::min(20, height - 5)), 12, owner->palette[9],
                     valueText(value(), decimals, false));
     owner->setColor(owner->palette[8]);
     owner->fillRect(trackLeft(), middle - 2, trackLength(), 4);

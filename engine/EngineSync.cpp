@@ -114,16 +114,15 @@ void Engine::disconnectSync() {
 }
 
 void Engine::pause(uint8_t flag) {
+    // The tracker sends a nonzero flag when it pauses and zero when it plays.
     if (!music) return;
-    if (flag == 0) {
+    if (flag != 0) {
         if (music->started) music->system->setPaused(true);
-    } else if (flag == 1) {
-        if (music->started) {
-            music->system->setPaused(false);
-        } else {
-            music->system->playSound();
-            music->started = true;
-        }
+    } else if (music->started) {
+        music->system->setPaused(false);
+    } else {
+        music->system->playSound();
+        music->started = true;
     }
 }
 

@@ -69,6 +69,9 @@ bool SyncClient::requestTrack(const SyncTrack& track) {
 }
 
 bool SyncClient::requestAllTracks() {
+    // A tracker that has just connected knows no row yet: the next report
+    // tells it the current one even when the demo has not moved since.
+    lastRowSent_ = -1;
     // The tracker's keys replace whatever the client held.
     for (auto& track : tracks_) {
         track->keys.clear();

@@ -154,12 +154,13 @@ TEST(EngineSyncTest, TrackerCommandsSteerTheMusic) {
     ASSERT_TRUE(s.engine.connectSync());
     s.engine.update(0.0f);  // rowsPerSecond 16
 
-    s.sync.pauseFlags = {0};  // not started yet: nothing to pause
+    // The tracker's flag: nonzero when it pauses, zero when it plays.
+    s.sync.pauseFlags = {1};  // not started yet: nothing to pause
     s.engine.update(0.0f);
     EXPECT_EQ(s.audio.plays, 0);
     EXPECT_FALSE(s.engine.isPlaying());
 
-    s.sync.pauseFlags = {1};  // starts playback
+    s.sync.pauseFlags = {0};  // starts playback
     s.engine.update(0.0f);
     EXPECT_EQ(s.audio.plays, 1);
     EXPECT_TRUE(s.engine.isPlaying());
@@ -169,10 +170,10 @@ TEST(EngineSyncTest, TrackerCommandsSteerTheMusic) {
     EXPECT_FLOAT_EQ(s.engine.time, 2.5f);
     EXPECT_EQ(s.audio.position, 2500u);
 
-    s.sync.pauseFlags = {0, 7};
+    s.sync.pauseFlags = {7};
     s.engine.update(0.0f);
     EXPECT_TRUE(s.audio.isPaused);
-    s.sync.pauseFlags = {1};
+    s.sync.pauseFlags = {0};
     s.engine.update(0.0f);
     EXPECT_FALSE(s.audio.isPaused);
     EXPECT_EQ(s.audio.plays, 1);

@@ -213,7 +213,7 @@ TEST(RocketSyncConnectionTest, ATrackerThatComesUpLaterGetsTheWholeConnectionSeq
     EXPECT_EQ(s.engine.syncBindings.size(), 2u);
     EXPECT_NE(s.engine.syncCallbacks.setRow, nullptr);
 
-    peer.send(setKeyCommand(1, 0, 4.0f, 0) + pauseCommand(1));
+    peer.send(setKeyCommand(1, 0, 4.0f, 0) + pauseCommand(0));
     EXPECT_TRUE(s.framesUntil([&] { return s.glow().amount == 4.0f && s.engine.isPlaying(); }));
     EXPECT_EQ(s.engine.syncBindings.size(), 2u);  // bound once
 }
@@ -226,7 +226,8 @@ TEST(RocketSyncConnectionTest, TheTrackerSteersTheMusicAndHearsRowsOnlyDuringPla
     for (int frame = 0; frame < 3; ++frame) s.engine.update(0.0f);
     EXPECT_FALSE(peer.hasData(50));  // not playing: no rows
 
-    peer.send(pauseCommand(1));  // never started: plays from the start
+    // The tracker says 0 when it plays and 1 when it pauses.
+    peer.send(pauseCommand(0));  // never started: plays from the start
     ASSERT_TRUE(s.framesUntil([&] { return s.audio.plays == 1; }));
     EXPECT_TRUE(s.engine.isPlaying());
     EXPECT_EQ(peer.read(5), setRowCommand(0));
@@ -237,9 +238,9 @@ TEST(RocketSyncConnectionTest, TheTrackerSteersTheMusicAndHearsRowsOnlyDuringPla
     s.engine.update(0.0f);
     EXPECT_EQ(peer.read(5), setRowCommand(40));  // the row now playing
 
-    peer.send(pauseCommand(0));
-    ASSERT_TRUE(s.framesUntil([&] { return s.audio.isPaused; }));
     peer.send(pauseCommand(1));
+    ASSERT_TRUE(s.framesUntil([&] { return s.audio.isPaused; }));
+    peer.send(pauseCommand(0));
     ASSERT_TRUE(s.framesUntil([&] { return !s.audio.isPaused; }));
     EXPECT_EQ(s.audio.plays, 1);  // resumed, not restarted
 

@@ -239,6 +239,11 @@ TEST_F(SyncClientTest, RowsAreReportedOnlyWhilePlayingAndOnlyOnChange) {
     EXPECT_EQ(peer.read(expected.size()), expected);
     EXPECT_FALSE(peer.hasData(100));
     EXPECT_EQ(client.lastRowSent(), 8);
+
+    // A tracker connecting afresh is told the row, though the demo has not moved.
+    TrackerPeer next = connectClient();
+    EXPECT_TRUE(client.update(8, &callbacks, &recorder));
+    EXPECT_EQ(next.read(5), setRowCommand(8));
 }
 
 TEST_F(SyncClientTest, MalformedCommandsDropTheConnection) {

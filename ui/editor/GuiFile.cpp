@@ -11,6 +11,7 @@ public:
     explicit Bytes(std::span<const uint8_t> bytes) : bytes_(bytes) {}
 
     std::size_t position() const { return pos_; }
+    bool atEnd() const { return pos_ == bytes_.size(); }
     bool i32(int32_t& value) {
         if (bytes_.size() - pos_ < 4) return false;
         uint32_t bits = uint32_t(bytes_[pos_]) | uint32_t(bytes_[pos_ + 1]) << 8 | uint32_t(bytes_[pos_ + 2]) << 16 |
@@ -104,6 +105,7 @@ GuiReadResult readGuiFile(std::span<const uint8_t> bytes) {
             return damaged("cut short in box flag " + std::to_string(i + 1) + " of " + std::to_string(boxes));
         layout.boxes.push_back(std::move(box));
     }
+    if (!in.atEnd()) return damaged("more bytes after the last box flag");
     return result;
 }
 

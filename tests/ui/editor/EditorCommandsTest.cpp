@@ -1,0 +1,184 @@
+// The editor's commands on disk and on the production: saves and their
+// snapshots, reverts, imports, clearing, failures, the transport and wiring.
+#include "ui/editor/Editor.h"
+
+#include "platform/Debug.h"
+#include "tests/ui/ShowSupport.h"
+#include "ui/editor/GuiFile.h"
+
+#include <gtest/gtest.h>
+
+namespace vorn::test {
+namespace {
+
+using ui::editor::Editor;
+
+class EditorCommands : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        player_ = std::make_unique<ui::Player>(nullptr);
+        ui::editor::EditorServices services;
+        services.confirm = [this](const std::string& text) {
+            asked_.push_back(text);
+            return answer_;
+        };
+        services.localTime = [this] { return now_; };
+        editor_ = std::make_unique<Editor>(*player_, services);
+        editor_->open("demo.vorn");
+    }
+    void TearDown() override {
+        editor_.reset();
+        player_.reset();
+        GlTest::TearDown();
+    }
+    engine::Engine& engine() { return player_->engine(); }
+    std::pair<float, float> boxAt(const std::string& name) {
+        ui::UI_Node* box = editor_->graph().box(name);
+        return box ? editor_->graph().placeOf(*box) : std::pair{-1.0f, -1.0f};
+    }
+    void moveBox(const std::string& name, int x, int y) {
+        ui::UI_Node* box = editor_->graph().box(name);
+        box->setPosition(editor_->graph().x + x, editor_->graph().y + y);
+    }
+
+    WorkingDirectory folder_;
+    std::unique_ptr<ui::Player> player_;
+    std::unique_ptr<Editor> editor_;
+    std::vector<std::string> asked_;
+    bool answer_ = true;
+    std::tm now_ = [] {
+        std::tm time{};
+        time.tm_year = 124;  // 2024-05-07 09:03:41
+        time.tm_mon = 4;
+        time.tm_mday = 7;
+        time.tm_hour = 9;
+        time.tm_min = 3;
+        time.tm_sec = 41;
+        return time;
+    }();
+};
+
+TEST_F(EditorCommands, TwoSavesInOneSecondAndTwoRevertsRestoreTheFirstSaveThenRevertDoesNothing) {
+    ASSERT_TRUE(editor_->createNode("2D_Transform"));
+    moveBox("2D_Transform 1", 100, 50);
+    ASSERT_TRUE(editor_->save());
+    // The second save, in the same second: another node, the first moved and renamed.
+    ASSERT_TRUE(editor_->createNode("2D_Transform"));
+    moveBox("2D_Transform 1", 300, 70);
+    player_->ui().master.nameAlias["2D_Transform 1"] = "Zoom";
+    ASSERT_TRUE(editor_->save());
+    EXPECT_TRUE(platform::fileExists("rsrc/demo2024-5-7-9-3-41.vorn"));
+    EXPECT_TRUE(platform::fileExists("rsrc/demo2024-5-7-9-3-41-2.vorngui"));
+    ASSERT_EQ(editor_->revertHistory.size(), 4u);
+
+    ASSERT_TRUE(editor_->revert());
+    EXPECT_NE(engine().findNode("2D_Transform 2"), nullptr);
+    EXPECT_EQ(boxAt("2D_Transform 1"), (std::pair{300.0f, 70.0f}));
+    ASSERT_TRUE(editor_->revert());
+    EXPECT_EQ(engine().findNode("2D_Transform 2"), nullptr);
+    EXPECT_EQ(boxAt("2D_Transform 1"), (std::pair{100.0f, 50.0f}));
+    EXPECT_EQ(player_->ui().master.aliasOf("2D_Transform 1"), "2D_Transform 1");
+    EXPECT_FALSE(editor_->revert());
+    EXPECT_NE(engine().findNode("2D_Transform 1"), nullptr);
+    // The production itself stays as last saved.
+    engine::Engine saved;
+    ui::attachNodeClasses(saved.factory);
+    ASSERT_TRUE(saved.loadProject("demo.vorn", false, ""));
+    EXPECT_NE(saved.findNode("2D_Transform 2"), nullptr);
+}
+
+TEST_F(EditorCommands, ImportingFromAnotherFolderPrefixesTheNodesAndPlacesTheirBoxesClear) {
+    TempDir other;
+    {
+        engine::Engine intro;
+        ui::attachNodeClasses(intro.factory);
+        intro.initialise();
+        intro.musicFile = "intro.mp3";
+        ASSERT_TRUE(intro.createNode("Cam", "2D_Transform") && intro.createNode("Pic", "2D_ImgReader"));
+        ASSERT_TRUE(intro.connect("Pic", "Cam", 0));
+        ASSERT_TRUE(intro.saveProject(other.file("intro.vorn")));
+        ui::editor::GuiLayout layout;
+        layout.positions = {{"Cam", 10, 20}, {"Pic", 200, 20}};
+        layout.aliases = {{"Cam", "camera"}, {"Pic", "Pic"}};
+        other.write("intro.vorngui", ui::editor::writeGuiFile(layout));
+    }
+    ASSERT_TRUE(editor_->createNode("2D_Transform"));
+    moveBox("2D_Transform 1", 500, 100);
+    std::string music = engine().musicFile;
+    std::string here = platform::currentDirectory();
+
+    ASSERT_TRUE(editor_->importProject(other.file("intro.vorn")));
+    ASSERT_NE(engine().findNode("intro-Cam"), nullptr);
+    EXPECT_EQ(engine().findNode("intro-Cam")->inputs[0], engine().findNode("intro-Pic"));
+    EXPECT_EQ(player_->ui().master.aliasOf("intro-Cam"), "camera");
+    EXPECT_EQ(boxAt("2D_Transform 1"), (std::pair{500.0f, 100.0f}));
+    // Clear of the box that was there: their left edge beyond its right edge.
+    EXPECT_GT(boxAt("intro-Cam").first, 500.0f + ui::UI_Node::kWidth);
+    EXPECT_EQ(boxAt("intro-Pic").first - boxAt("intro-Cam").first, 190.0f);
+    // Only nodes come in: the production keeps its music and its folder.
+    EXPECT_EQ(engine().musicFile, music);
+    EXPECT_EQ(platform::currentDirectory(), here);
+}
+
+TEST_F(EditorCommands, ClearAndQuitAskFirstAndCancelChangesNothing) {
+    ASSERT_TRUE(editor_->createNode("2D_Transform"));
+    answer_ = false;
+    EXPECT_FALSE(editor_->clear());
+    EXPECT_FALSE(editor_->requestQuit());
+    EXPECT_EQ(asked_, (std::vector<std::string>{"Erase all data and content?", "Quit without saving?"}));
+    EXPECT_NE(engine().findNode("2D_Transform 1"), nullptr);
+
+    answer_ = true;
+    EXPECT_TRUE(editor_->clear());
+    EXPECT_TRUE(engine().nodesByName.empty());
+    EXPECT_TRUE(editor_->graph().boxes().empty());
+    // Saved, the editor ends without a question.
+    ASSERT_TRUE(editor_->save());
+    asked_.clear();
+    EXPECT_TRUE(editor_->requestQuit());
+    EXPECT_TRUE(asked_.empty());
+}
+
+TEST_F(EditorCommands, AFailedSaveIsReportedInOneLineAndOnScreen) {
+    ASSERT_TRUE(platform::makeDirectory("demo.vorn"));  // where the project would go
+    platform::DebugCapture capture;
+    EXPECT_FALSE(editor_->save());
+    EXPECT_TRUE(capture.contains("cannot write project")) << capture.text();
+    EXPECT_EQ(editor_->status.rfind("SAVE FAILED", 0), 0u) << editor_->status;
+    EXPECT_TRUE(editor_->revertHistory.empty());
+}
+
+TEST_F(EditorCommands, RefusedConnectionsAreSaidAndAConnectedInputIsFreedByPressingIt) {
+    ASSERT_TRUE(editor_->createNode("2D_Transform") && editor_->createNode("Viewer") && editor_->createNode("Viewer"));
+    ui::editor::NodeGraph& graph = editor_->graph();
+    // A viewer is no image: nothing takes it.
+    graph.socketPressed(*graph.box("Viewer 1"), -1);
+    graph.socketPressed(*graph.box("2D_Transform 1"), 0);
+    EXPECT_EQ(editor_->status, "cannot connect Viewer 1 to 2D_Transform 1.Image: that input does not take this kind of node");
+    graph.socketPressed(*graph.box("2D_Transform 1"), -1);
+    graph.socketPressed(*graph.box("Viewer 2"), 0);
+    EXPECT_EQ(engine().findNode("Viewer 2")->inputs[0], engine().findNode("2D_Transform 1"));
+    graph.socketPressed(*graph.box("Viewer 2"), 0);
+    EXPECT_EQ(engine().findNode("Viewer 2")->inputs[0], nullptr);
+    EXPECT_TRUE(engine().findNode("2D_Transform 1")->outputs.empty());
+}
+
+TEST_F(EditorCommands, TheTransportStepsByTheChosenStepAndNotBelowZero) {
+    ui::UI_Engine& ui = player_->ui();
+    ui.uiTime = 0.05f;
+    editor_->stepBack();
+    EXPECT_EQ(ui.uiTime, 0.0f);
+    EXPECT_EQ(engine().time, 0.0f);
+    editor_->changeStep(-3);  // a sixtieth
+    editor_->stepForward();
+    editor_->stepForward();
+    EXPECT_FLOAT_EQ(engine().time, 2.0f / 60.0f);
+    editor_->renderFrame();  // stopped, and no music: the clock stays where it was stepped
+    EXPECT_FLOAT_EQ(ui.uiTime, 2.0f / 60.0f);
+    editor_->rewind();
+    EXPECT_EQ(engine().time, 0.0f);
+}
+
+}  // namespace
+}  // namespace vorn::test

@@ -80,9 +80,10 @@ vec3 perturbedNormal(vec3 N, vec3 p) {
 
 // Reflectivity. Roughness below 0 (a heavy "Roughness" over a dark map) would
 // raise 1 - NdV to a negative power, infinite where the surface faces the
-// camera; the exponents treat it as 0.
+// camera; the exponents treat it as 0. NdV comes from an unnormalised normal
+// and can pass 1 there; a negative base would make the powers NaN.
 float brdf(float r, float m, float NdV) {
-    float f = 1.0 - max(0.0, NdV);
+    float f = max(0.0, 1.0 - max(0.0, NdV));
     float base = mix(pow(f, 1.0 + 8.0 * max(r, 0.0)), 1.0, m);
     return mix(base, pow(f, 1.0 + 2.0 * max(r, 0.0)), r);
 }

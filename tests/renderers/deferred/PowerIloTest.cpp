@@ -35,6 +35,12 @@ constexpr float kHalfWidth = 1.5f * kTan30 * 1.7777778f;
 constexpr float kHalfHeight = 1.5f * kTan30;
 constexpr Colour kNothing{0, 0, 0, 0};
 
+// The default camera's lens: 60 degrees, 16:9, near 0.1, far 10000.
+render::Mat4 lens() {
+    const float f = 1 / kTan30;
+    return {f / 1.7777778f, 0, 0, 0, 0, f, 0, 0, 0, 0, -1.00002f, -1, 0, 0, -0.200002f, 0};
+}
+
 // A 1x1 float texture: a flat material map.
 class Swatch : public render::GL_Image {
 public:
@@ -168,13 +174,12 @@ TEST_F(DeferredRenderer, DiagnosticOutputsShowThePlaneAsTheCameraSeesIt) {
 }
 
 TEST_F(DeferredRenderer, TheCameraSetsTheViewAndLetterboxesItsAspect) {
-    auto camera = std::make_unique<TestCamera>(engine_, "Camera");
-    TestCamera* lens = camera.get();
-    engine_.addNode("Camera", std::move(camera));
+    auto node = std::make_unique<TestCamera>(engine_, "Camera");
+    TestCamera* camera = node.get();
+    engine_.addNode("Camera", std::move(node));
     ASSERT_TRUE(engine_.connect("Camera", "Ilo", 1));
-    lens->viewMatrix = render::translationMatrix(0, 0, -3);  // the plane 3 units ahead
-    const float f = 1 / kTan30;
-    lens->projectionMatrix = {f / 1.7777778f, 0, 0, 0, 0, f, 0, 0, 0, 0, -1.00002f, -1, 0, 0, -0.200002f, 0};
+    camera->viewMatrix = render::translationMatrix(0, 0, -3);  // the plane 3 units ahead
+    camera->projectionMatrix = lens();
     addPlane();
     // Pixels whose centres fall inside the rectangle are drawn: 2.39 keeps
     // rows 138..941 (y within +-0.7438), 1 keeps columns 420..1499 (x within +-0.5625).
@@ -183,7 +188,7 @@ TEST_F(DeferredRenderer, TheCameraSetsTheViewAndLetterboxesItsAspect) {
         int x0, y0, x1, y1;  // first and last pixel drawn
     } cases[] = {{2.39f, 0, 138, 1919, 941}, {1.7777778f, 0, 0, 1919, 1079}, {1.0f, 420, 0, 1499, 1079}};
     for (const Case& c : cases) {
-        lens->aspect = c.aspect;
+        camera->aspect = c.aspect;
         frame(ImageNode_PowerIlo::Depth);
         std::string what = "aspect " + std::to_string(c.aspect);
         expectColour(texel(ilo_->images[0], 0, 959, 539), {0.15f, 0.15f, 0.15f, 1}, what);
@@ -358,8 +363,9 @@ TEST_F(DeferredRenderer, OcclusionRunsOnlyForAPositiveSampleCount) {
 TEST_F(DeferredRenderer, NoInputLeavesANonFiniteValueInAnyTarget) {
     // Each of these made an infinity or NaN somewhere: zero normals, a normal
     // straight up (the pole of the environment), a map texel of exact grey, a
-    // roughness below 0, background pixels under GI, a blur width of 0, DoF
-    // with start equal to end.
+    // roughness below 0, a view that scales (normals facing the camera by more
+    // than 1), background pixels under GI, a blur width of 0, DoF with start
+    // equal to end.
     const uint8_t sky[3] = {200, 150, 100};
     ASSERT_TRUE(platform::writePngFile("env.png", 1, 1, 3, sky));
     ilo_->reflectionMap = "env.png";
@@ -373,6 +379,11 @@ TEST_F(DeferredRenderer, NoInputLeavesANonFiniteValueInAnyTarget) {
     add(quad(-1, -0.5f, 0, 0.5f, kPlaneUv));
     add(quad(0, -0.5f, 1, 0.5f, kPlaneUv, {0, 0, 0}));
     add(quad(-1, 0.5f, 1, 0.8f, kPlaneUv, {0, 1, 0}), &grey);
+    auto camera = std::make_unique<TestCamera>(engine_, "Camera");
+    camera->viewMatrix = render::matrixProduct(render::scaleMatrix(1.01f, 1.01f, 1.01f), render::translationMatrix(0, 0, -1.5f));
+    camera->projectionMatrix = lens();
+    engine_.addNode("Camera", std::move(camera));
+    ASSERT_TRUE(engine_.connect("Camera", "Ilo", 1));
     ilo_->reflectionEnable = ilo_->aoEnable = ilo_->giEnable = ilo_->dofEnable = true;
     ilo_->giBlurDist = 0.0f;
     ilo_->dofRadius = 2.0f;

@@ -8,14 +8,23 @@
 //    material i % 10 (a change at every object), 0 gives runs of 100 objects
 //    per material; driver 1 forwards the calls to Mesa and times the calling
 //    thread (the driver's validation and vertex work, not its rasterising).
+//  - BM_DemoShotPasses/passes: one 1920x1080 frame of the bundled demo's
+//    close shot of the relic ("Neon Render" at 53 s, AO, GI and DoF on) on
+//    llvmpipe, rasterising included (glFinish), with its passes switched on in
+//    turn: the differences between the rows are what each pass costs. Needs
+//    the assembled demo (the "demo" target); the graph upstream of the
+//    renderer is evaluated once, so only the renderer's own frame is timed.
 // Needs a GL context (run under xvfb-run).
 #include "bench/deferred/GlCallCounter.h"
 #include "engine/Engine.h"
 #include "nodes/scene/GeometryNode.h"
 #include "platform/GlWindow.h"
+#include "platform/Paths.h"
 #include "render/GL_MemTexture.h"
 #include "renderers/deferred/DeferredNodeTypes.h"
 #include "renderers/deferred/PowerIlo.h"
+#include "tests/support/BuildFolders.h"
+#include "ui/NodeTypes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -145,5 +154,52 @@ BENCHMARK(BM_NodeFrameCpu)
     ->Args({0, 0, 0})
     ->Args({1000, 1, 1})
     ->Unit(benchmark::kMillisecond);
+
+// Which passes a row runs: the G-buffer and compose always, then these.
+enum Passes { GBufferOnly, WithAo, WithGi, WithDof, AsInTheDemo, SimplePass, WithReflection };
+
+void BM_DemoShotPasses(benchmark::State& state) {
+    if (!context()) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    std::string previous = platform::currentDirectory();
+    platform::changeDirectory(test::binaryFolder() + "/demo");
+    engine::Engine engine;
+    ui::attachNodeClasses(engine.factory);
+    engine.initialise();
+    bool loaded = engine.loadProject("demo.vorn", false, "");
+    auto* ilo = dynamic_cast<nodes::ImageNode_PowerIlo*>(engine.findNode("Neon Render"));
+    if (!loaded || !ilo) {
+        platform::changeDirectory(previous);
+        state.SkipWithError("no demo.vorn with \"Neon Render\" (build the demo target)");
+        return;
+    }
+    engine.time = 53.0f;
+    engine.evaluateKeyframes();
+    for (auto& [name, node] : engine.nodesByName) node->evaluated = false;
+    ilo->evaluate();  // the inputs, once
+    const bool ao = ilo->aoEnable, gi = ilo->giEnable, dof = ilo->dofEnable;
+    const auto passes = Passes(state.range(0));
+    ilo->aoEnable = passes == WithAo || passes == AsInTheDemo;
+    ilo->giEnable = passes == WithGi || passes == AsInTheDemo;
+    ilo->dofEnable = passes == WithDof || passes == AsInTheDemo;
+    ilo->reflectionEnable = passes == WithReflection;
+    if (passes == SimplePass) ilo->output = nodes::ImageNode_PowerIlo::Albedo;
+    if (passes == AsInTheDemo && !(ao && gi && dof)) state.SkipWithError("the demo's shot lost AO, GI or DoF");
+    ilo->process();
+    glFinish();
+    for (auto _ : state) {
+        ilo->process();
+        glFinish();
+    }
+    platform::changeDirectory(previous);
+}
+BENCHMARK(BM_DemoShotPasses)
+    ->ArgName("passes")
+    ->DenseRange(GBufferOnly, WithReflection)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 }  // namespace

@@ -50,7 +50,9 @@ bool Engine::bindFloat(const std::string& trackName, float* target) {
         if (binding.trackName == trackName) return false;
     if (!syncClient) return true;  // links can be made offline; binding waits for the connection
     SyncConnection::Track* track = syncClient->getTrack(trackName);
-    if (!track) return false;
+    // Playing track files, a track without one has nothing to play; the link
+    // is still made, as it is offline.
+    if (!track) return syncPlayback;
     syncBindings.push_back(SyncBinding{target, track, trackName, bindingNode_});
     return true;
 }

@@ -1,6 +1,7 @@
 #include "platform/Timer.h"
 
 #include <chrono>
+#include <ctime>
 
 namespace vorn::platform {
 
@@ -11,5 +12,11 @@ int64_t performanceCounter() {
 }
 
 int64_t performanceFrequency() { return 1'000'000'000; }
+
+double threadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
 
 }  // namespace vorn::platform

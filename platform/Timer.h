@@ -10,6 +10,10 @@ namespace vorn::platform {
 int64_t performanceCounter();    // ticks of a steady clock
 int64_t performanceFrequency();  // ticks per second
 
+// CPU time the calling thread has used, in seconds: work apart from waits and
+// apart from other threads (a software renderer's, for one).
+double threadCpuSeconds();
+
 // Measures seconds since start() (or construction).
 class Stopwatch {
 public:

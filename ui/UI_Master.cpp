@@ -1,11 +1,11 @@
 #include "ui/UI_Master.h"
 
+#include "platform/Timer.h"
 #include "render/FontFiles.h"
 #include "ui/ui.frag.glsl.h"
 #include "ui/ui.vert.glsl.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstddef>
 #include <cmath>
 
@@ -95,7 +95,9 @@ void UI_Master::loadScreenSpace() {
     render::Mat4 projection = uiProjection(screenWidth, screenHeight);
     glUseProgram(uiShader->program);
     glUniformMatrix4fv(render::UniformLocation(*uiShader, "projectionMatrix"), 1, GL_FALSE, projection.data());
-    glUniform1i(render::UniformLocation(*uiShader, "tex"), 0);
+    const char* samplers[] = {"tex", "tex1", "tex2", "tex3"};
+    for (GLint unit = 0; unit < GLint(kTextureSlots); ++unit)
+        glUniform1i(render::UniformLocation(*uiShader, samplers[unit]), unit);
     glUseProgram(0);
 }
 
@@ -105,36 +107,53 @@ void UI_Master::flush() {
         vertices_.clear();
         return;
     }
-    auto start = std::chrono::steady_clock::now();
+    double start = platform::threadCpuSeconds();
     glBindVertexArray(vertexArray_);
     glBindBuffer(GL_ARRAY_BUFFER, buffer_);
     // New storage for the same buffer each time: the driver never waits for
     // the previous draw to finish reading the old contents.
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices_.size() * sizeof(Vertex)), vertices_.data(), GL_STREAM_DRAW);
     glUseProgram(uiShader->program);
-    if (batchTexture_) {
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, batchTexture_);
+    for (std::size_t unit = 0; unit < batchTextureCount_; ++unit) {
+        glActiveTexture(GLenum(GL_TEXTURE0 + unit));
+        glBindTexture(GL_TEXTURE_2D, batchTextures_[unit]);
     }
     glDrawArrays(batchMode_, 0, GLsizei(vertices_.size()));
-    if (batchTexture_) glBindTexture(GL_TEXTURE_2D, 0);
+    for (std::size_t unit = 0; unit < batchTextureCount_; ++unit) {
+        glActiveTexture(GLenum(GL_TEXTURE0 + unit));
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+    glActiveTexture(GL_TEXTURE0);
     glUseProgram(0);
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     stats_.draws += 1;
-    stats_.submitSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    stats_.submitSeconds += platform::threadCpuSeconds() - start;
     vertices_.clear();
-    batchTexture_ = 0;
+    batchTextureCount_ = 0;
 }
 
 void UI_Master::append(GLenum mode, GLuint texture, const float* xy, int count, const float* uv) {
-    // A batch is one primitive kind over at most one texture; anything else starts the next.
-    if (mode != batchMode_ || (texture && batchTexture_ && texture != batchTexture_)) flush();
+    // A batch is one primitive kind over at most four textures; anything else starts the next.
+    if (mode != batchMode_) flush();
     batchMode_ = mode;
-    if (texture) batchTexture_ = texture;
+    float slot = 0.0f;
+    if (uv) {
+        std::size_t unit = std::find(batchTextures_.begin(), batchTextures_.begin() + batchTextureCount_, texture) -
+                           batchTextures_.begin();
+        if (unit == batchTextureCount_) {
+            if (batchTextureCount_ == kTextureSlots) {
+                flush();
+                unit = 0;
+            }
+            batchTextures_[unit] = texture;
+            batchTextureCount_ = unit + 1;
+        }
+        slot = float(unit + 1);
+    }
     for (int i = 0; i < count; ++i)
         vertices_.push_back(Vertex{xy[2 * i], xy[2 * i + 1], uv ? uv[2 * i] : 0.0f, uv ? uv[2 * i + 1] : 0.0f,
-                                   currentColor, uv ? 1.0f : 0.0f});
+                                   currentColor, slot});
 }
 
 void UI_Master::appendTriangleFan(const float* xy, int count, const float* uv, GLuint texture) {

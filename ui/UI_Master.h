@@ -3,9 +3,11 @@
 // and the two fonts, the modifier flags, the capture and the node aliases.
 //
 // Primitives are not drawn one by one: each appends its triangles or lines,
-// with its colour, to one vertex stream that the master owns and sends to GL
-// in as few draws as the order of the primitives allows (flush). A frame thus
-// creates no GL objects, and hundreds of widgets cost a handful of draws.
+// with its colour and the texture it samples (up to four per draw: pictures
+// and the glyph atlases of the sizes in use), to one vertex stream that the
+// master owns and sends to GL in as few draws as the order of the primitives
+// allows (flush). A frame thus creates no GL objects, and hundreds of widgets
+// cost a handful of draws.
 // Whoever changes GL state between primitives (blending, scissor, textures
 // for its own draws) flushes first; setBlendFunc and setClip do it for them.
 #pragma once
@@ -101,7 +103,8 @@ public:
     // key events) until one consumes it.
     void dispatch(const UI_Event& event);
 
-    // Draw calls and seconds spent handing vertices to GL since beginFrame.
+    // Draw calls, and CPU seconds of this thread spent handing vertices to GL
+    // (the driver's share of a frame), since beginFrame.
     struct FrameStats {
         int draws = 0;
         double submitSeconds = 0.0;
@@ -138,7 +141,10 @@ private:
     GLuint buffer_ = 0;
     std::vector<Vertex> vertices_;
     GLenum batchMode_ = GL_TRIANGLES;
-    GLuint batchTexture_ = 0;  // 0 while the batch has only flat vertices
+    // The textures the batch samples, bound to units 0.. when it is drawn.
+    static constexpr std::size_t kTextureSlots = 4;
+    std::array<GLuint, kTextureSlots> batchTextures_{};
+    std::size_t batchTextureCount_ = 0;
     std::vector<render::GlyphQuad> glyphs_;
     std::string textScratch_;
     FrameStats stats_;

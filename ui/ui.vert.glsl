@@ -1,6 +1,6 @@
 #version 330 core
 // UI primitives in window pixels (origin top-left, y down), each vertex with
-// its colour and whether it samples the bound texture.
+// its colour and the texture it samples (0 for none).
 in vec2 vertex;
 in vec2 uv;
 in vec4 colour;

@@ -1,4 +1,4 @@
-// The player executable's command line and its exit codes.
+// The player's and the editor's command lines and their exit codes.
 #include "tests/support/BuildFolders.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +15,8 @@ struct Outcome {
     std::string output;  // stdout and stderr together
 };
 
-Outcome runPlayer(const std::string& arguments, const std::string& environment = "") {
-    std::string command = environment + binaryFolder() + "/bin/vorn " + arguments + " 2>&1";
+Outcome run(const std::string& program, const std::string& arguments, const std::string& environment = "") {
+    std::string command = environment + binaryFolder() + "/bin/" + program + " " + arguments + " 2>&1";
     Outcome outcome;
     std::FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return outcome;
@@ -28,22 +28,34 @@ Outcome runPlayer(const std::string& arguments, const std::string& environment =
 }
 
 TEST(PlayerCommand, HelpDescribesTheOptionsAndExitsZero) {
-    Outcome help = runPlayer("--help");
+    Outcome help = run("vorn", "--help");
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.output.find("--windowed"), std::string::npos);
     EXPECT_NE(help.output.find("demo.vorn"), std::string::npos);
 }
 
 TEST(PlayerCommand, AnUnknownOptionIsRefusedWithOneLine) {
-    Outcome bad = runPlayer("--fast");
+    Outcome bad = run("vorn", "--fast");
     EXPECT_NE(bad.exitCode, 0);
     EXPECT_EQ(bad.output, "vorn: unknown option --fast (try --help)\n");
 }
 
 TEST(PlayerCommand, WithoutADisplayItCannotStartAndSaysSo) {
-    Outcome noDisplay = runPlayer("--windowed", "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 ");
+    Outcome noDisplay = run("vorn", "--windowed", "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 ");
     EXPECT_EQ(noDisplay.exitCode, 1);
     EXPECT_NE(noDisplay.output.find("cannot"), std::string::npos) << noDisplay.output;
+}
+
+TEST(EditorCommand, HelpListsTheKeysAndBadArgumentsAreRefusedWithOneLine) {
+    Outcome help = run("vorn-edit", "--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.output.find("Ctrl+S save"), std::string::npos) << help.output;
+    Outcome bad = run("vorn-edit", "--fast");
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_EQ(bad.output, "vorn-edit: unknown option --fast (try --help)\n");
+    Outcome nowhere = run("vorn-edit", "/no/such/folder/demo.vorn");
+    EXPECT_EQ(nowhere.exitCode, 2);
+    EXPECT_EQ(nowhere.output, "vorn-edit: cannot enter the folder /no/such/folder\n");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/Debug.h"
 #include "tests/render/ReadBack.h"
+#include "tests/support/GlObjectCount.h"
 #include "tests/ui/ShowSupport.h"
 #include "ui/UI_ViewerNode.h"
 
@@ -213,6 +214,13 @@ TEST_F(UiEngine, WithTwoViewersTheScreenShowsTheSelectedOne) {
     ui.draw();
     EXPECT_EQ(screenPixel(960, 540), kBlue);
     EXPECT_EQ(first->viewerTarget, nullptr);
+
+    // A steady player frame, its present included, makes and deletes no GL objects.
+    GlObjectCount objects;
+    ui.update();
+    engine_.update(ui.uiTime);
+    ui.draw();
+    EXPECT_EQ(objects.created() + objects.deleted(), 0);
 }
 
 TEST_F(UiEngine, FullScreenModeWithoutASelectedViewerLeavesTheScreenAlone) {

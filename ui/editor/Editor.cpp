@@ -33,11 +33,19 @@ const char* const kStepChoices[] = {"1/60 s", "1/30 s", "1/15 s", "1/10 s", "1/5
 }  // namespace
 
 // Receives every key press that no capture holds (key events reach all
-// top-level widgets, and this one comes first); it is never under the mouse.
+// top-level widgets, and this one comes first). While the picture fills the
+// screen it also covers it and takes the mouse, so that no hidden panel reacts.
 class Editor::Shortcuts : public UI_Object {
 public:
-    explicit Shortcuts(Editor& editor) : editor_(editor) { x = y = -100; }
-    bool handleEvent(const UI_Event& event) override { return event.kind == KeyDown && editor_.handleShortcut(event); }
+    explicit Shortcuts(Editor& editor) : editor_(editor) {}
+    bool handleEvent(const UI_Event& event) override {
+        if (event.kind == KeyDown) return editor_.handleShortcut(event);
+        return event.kind != KeyUp && event.kind != Char;
+    }
+    void cover(bool screen) {
+        setPosition(screen ? 0 : -100, screen ? 0 : -100);
+        setSize(screen ? kScreenWidth : 0, screen ? kScreenHeight : 0);
+    }
 
 private:
     Editor& editor_;
@@ -105,6 +113,7 @@ UI_Button& Editor::button(const std::string& label) {
 
 void Editor::buildPanels() {
     shortcuts_ = std::make_unique<Shortcuts>(*this);
+    shortcuts_->cover(false);
     master_.addTopLevel(shortcuts_.get());
 
     commandBar_ = std::make_unique<UI_Panel>(0, 0, kScreenWidth, kBarHeight, false);
@@ -248,6 +257,7 @@ void Editor::open(const std::string& file) {
 }
 
 void Editor::renderFrame() {
+    shortcuts_->cover(ui_.displayMode == FullScreenViewer);
     // The play button and its label follow the clock, also when the tracker steers it.
     playButton_->pressed = ui_.playing;
     playButton_->label = ui_.playing ? "PAUSE" : "PLAY";

@@ -74,9 +74,20 @@ void NodeGraph::rebuild(std::unordered_map<std::string, std::pair<float, float>>
 }
 
 std::pair<float, float> NodeGraph::placeInView() {
-    // Staggered, so boxes made one after the other do not hide each other.
+    // The first cell of a grid over the visible graph that no box covers;
+    // when every cell is taken, staggered from the middle.
+    const int32_t cellWidth = UI_Node::kWidth + 40, cellHeight = 80;
+    for (int32_t top = 30; top + cellHeight <= height; top += cellHeight)
+        for (int32_t left = 40; left + UI_Node::kWidth <= width; left += cellWidth) {
+            bool free = std::none_of(boxes_.begin(), boxes_.end(), [&](const UI_Node* box) {
+                int32_t bx = box->x - x, by = box->y - y;
+                return bx < left + cellWidth && bx + box->width > left - 20 && by < top + cellHeight &&
+                       by + box->height > top - 10;
+            });
+            if (free) return {float(left), float(top)};
+        }
     int32_t step = placed_++ % 8;
-    return {float(width / 2 - UI_Node::kWidth / 2 - 120 + step * 30), float(height / 2 - 60 + step * 30)};
+    return {float(width / 2 - UI_Node::kWidth / 2 + step * 24), float(height / 2 - 40 + step * 24)};
 }
 
 void NodeGraph::drawConnection(const UI_Node& from, const UI_Node& to, int32_t input) {
@@ -85,6 +96,10 @@ void NodeGraph::drawConnection(const UI_Node& from, const UI_Node& to, int32_t i
     float x0 = float(from.outputX()), y0 = float(from.outputY());
     float x1 = float(to.inputX()), y1 = float(to.inputY(input));
     float reach = std::max(40.0f, std::abs(x1 - x0) * 0.5f);
+    // The curve stays inside the box of its ends widened by the reach: skip it when that is out of sight.
+    if (std::max(x0, x1) + reach < float(x) || std::min(x0, x1) - reach > float(x + width) ||
+        std::max(y0, y1) < float(y) || std::min(y0, y1) > float(y + height))
+        return;
     float previousX = x0, previousY = y0;
     for (int i = 1; i <= kPieces; ++i) {
         float t = float(i) / kPieces, s = 1.0f - t;
@@ -122,6 +137,10 @@ void NodeGraph::draw() {
         if (!child->hidden && child->x < x + width && child->x + child->width > x && child->y < y + height &&
             child->y + child->height > y)
             child->draw();
+    owner->drawText(0, float(x + 8), float(y + height - 8), 10, {0.4f, 0.4f, 0.43f, 1.0f},
+                    "press an output, then an input, to connect  -  press a connected input to free it  -  "
+                    "drag a title to move  -  double-click it to rename  -  Delete removes the selected box  -  "
+                    "middle-drag to pan");
     if (!pendingSource.empty()) {
         if (UI_Node* from = box(pendingSource)) {
             owner->setColor(owner->palette[9]);

@@ -100,7 +100,7 @@ void ParameterPanel::show(const std::string& nodeName, UI_Evt_ValueChanged* list
         added->refresh();
     }
     contentHeight_ = top + 5;
-    setSize(width, std::min(contentHeight_, columnHeight));
+    setSize(width, std::min(std::max(contentHeight_, 50), columnHeight));
     // Showing the same node again keeps the place the user scrolled to.
     scroll_ = std::clamp(keptScroll, 0, std::max(0, contentHeight_ - columnHeight));
     if (scroll_) {
@@ -114,6 +114,8 @@ void ParameterPanel::draw() {
     drawChildren();
     if (nodeName_.empty())
         owner->drawText(0, float(x + 10), float(y + 32), 12, owner->palette[2], "Right-click a node box to edit its parameters");
+    else if (children().empty())
+        owner->drawText(0, float(x + 10), float(y + 32), 12, owner->palette[2], "This node has no parameters");
     if (contentHeight_ > height) {
         int32_t barHeight = std::max(20, height * height / contentHeight_);
         int32_t barTop = y + (height - barHeight) * scroll_ / std::max(1, contentHeight_ - height);

@@ -56,10 +56,13 @@ void UI_Node::draw() {
     } else {
         owner->drawText(0, float(x + 5), float(y + 14), 12, owner->palette[1], owner->aliasOf(nodeName));
     }
-    // The flag: filled while the feeding boxes follow step by step.
+    // The flag: filled while the feeding boxes follow step by step, a frame when not.
     owner->setColor(owner->palette[1]);
-    if (flag) owner->fillRect(x + width - 26, y + 5, 10, 10);
-    else owner->strokeRect(x + width - 26, y + 5, 10, 10);
+    owner->fillRect(x + width - 26, y + 5, 10, 10);
+    if (!flag) {
+        owner->setColor(colour);
+        owner->fillRect(x + width - 24, y + 7, 6, 6);
+    }
     owner->setColor(pendingOutput ? owner->palette[9] : owner->palette[0]);
     owner->fillTriangle(x + width - 10, y + 4, x + width - 2, y + 10, x + width - 10, y + 16);
     for (int32_t i = 0; i < int32_t(inputNames.size()); ++i) {

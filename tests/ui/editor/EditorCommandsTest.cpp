@@ -2,7 +2,11 @@
 // snapshots, reverts, imports, clearing, failures, the transport and wiring.
 #include "ui/editor/Editor.h"
 
+#include "engine/RocketSyncConnection.h"
+#include "nodes/image/Reader.h"
 #include "platform/Debug.h"
+#include "platform/TcpSocket.h"
+#include "tests/support/FakeTracker.h"
 #include "tests/ui/ShowSupport.h"
 #include "ui/editor/GuiFile.h"
 
@@ -178,6 +182,44 @@ TEST_F(EditorCommands, TheTransportStepsByTheChosenStepAndNotBelowZero) {
     EXPECT_FLOAT_EQ(ui.uiTime, 2.0f / 60.0f);
     editor_->rewind();
     EXPECT_EQ(engine().time, 0.0f);
+}
+
+TEST_F(EditorCommands, TheRocketButtonConnectsWhenATrackerComesAndSavesItsTracksOnTerminate) {
+    FakeTracker tracker;
+    bool listening = false;  // the tracker is not up when the button is pressed
+    engine().syncConnectionFactory = [&](const std::string& base) {
+        auto client = sync::SyncClient::createClient(base);
+        client->setResolver([&] { return listening ? std::vector{tracker.address()} : std::vector<platform::TcpAddress>{}; });
+        return std::make_unique<engine::RocketSyncConnection>(std::move(client));
+    };
+    ASSERT_TRUE(editor_->createNode("2D_ImgReader"));
+    auto* reader = static_cast<nodes::ImageNode_Reader*>(engine().findNode("2D_ImgReader 1"));
+    ASSERT_TRUE(engine().linkSyncTrack("2D_ImgReader 1", "img#ScaleFac", "ScaleFac"));
+
+    platform::DebugCapture capture;
+    editor_->toggleRocket();  // there is no tracker program here
+    EXPECT_TRUE(capture.contains("cannot start")) << capture.text();
+    EXPECT_EQ(editor_->status.rfind("cannot start the tracker", 0), 0u) << editor_->status;
+    EXPECT_TRUE(editor_->button("TERMINATE ROCKET").pressed);
+    ASSERT_NE(engine().syncClient, nullptr);  // the client waits for a tracker started by hand
+
+    listening = true;
+    auto pending = tracker.acceptAsync();
+    auto framesUntil = [&](const std::function<bool()>& done) {
+        for (int frame = 0; frame < 200 && !done(); ++frame) editor_->renderFrame();
+        return done();
+    };
+    ASSERT_TRUE(framesUntil([&] { return pending.wait_for(std::chrono::milliseconds(10)) == std::future_status::ready; }));
+    TrackerPeer peer = pending.get();
+    EXPECT_EQ(peer.read(requestTrackBytes("img#ScaleFac").size()), requestTrackBytes("img#ScaleFac"));
+    peer.send(setKeyCommand(0, 0, 2.5f, 0));
+    EXPECT_TRUE(framesUntil([&] { return reader->scaleFac == 2.5f; }));
+
+    editor_->toggleRocket();
+    EXPECT_TRUE(platform::fileExists("sync_img-23ScaleFac.track"));
+    EXPECT_TRUE(editor_->button("LAUNCH ROCKET").label == "LAUNCH ROCKET");
+    EXPECT_TRUE(engine().syncPlayback);  // linked parameters play the saved tracks again
+    EXPECT_TRUE(peer.closedByClient());
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ Engine::~Engine() {
     outputNodes.clear();
     nodesByName.clear();
     nodeSet.clear();
+    resources_.clear();  // nodes borrow from them
 }
 
 void Engine::initialise() {

@@ -22,6 +22,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <typeindex>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -42,6 +43,14 @@ class GL_FrameBuffer;
 }
 
 namespace vorn::engine {
+
+// Something node classes of a kind share, one per engine (the fix materials'
+// texture cache): made on first use, destroyed with the engine after every
+// node, so nodes may borrow from it for their whole life.
+class EngineResource {
+public:
+    virtual ~EngineResource() = default;
+};
 
 // Asks the user a yes/no question; true for OK. The player shows a message box.
 using ConfirmQuestion = std::function<bool(const std::string& text, const std::string& caption)>;
@@ -130,6 +139,15 @@ public:
     // Null when no such node; never creates an entry.
     Node* findNode(const std::string& nodeName) const;
 
+    // The engine's one T (an EngineResource), made on first use; it outlives
+    // every node and clearScene.
+    template <class T>
+    T& resource() {
+        std::unique_ptr<EngineResource>& slot = resources_[std::type_index(typeid(T))];
+        if (!slot) slot = std::make_unique<T>();
+        return static_cast<T&>(*slot);
+    }
+
     // --- Project file (EngineProject.cpp)
     bool saveProject(const std::string& path);
     bool loadProject(const std::string& path, bool askToClear, const std::string& prefix);
@@ -190,6 +208,7 @@ private:
     // The frame's retry of a lost or never-made connection.
     void reconnectSync();
 
+    std::unordered_map<std::type_index, std::unique_ptr<EngineResource>> resources_;
     std::unique_ptr<platform::AudioOutput> audio_;  // until initialise gives it to the music player
     Node* bindingNode_ = nullptr;                   // the node inside bindSyncTracks, for its bindings
     bool syncSequenceDone_ = false;                 // the live client has had its bindings and callbacks

@@ -130,8 +130,12 @@ std::FILE* openFile(std::string_view path, const char* mode, std::string* whyNot
     return file;
 }
 
-std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t maxBytes, std::string* whyNot) {
-    auto fail = [&](std::string reason) -> std::optional<std::vector<uint8_t>> {
+namespace {
+
+// The reading of readFile and readLargeFile, for either kind of buffer.
+template <class Bytes>
+std::optional<Bytes> readRegularFile(std::string_view path, std::size_t maxBytes, std::string* whyNot) {
+    auto fail = [&](std::string reason) -> std::optional<Bytes> {
         if (whyNot) *whyNot = std::move(reason);
         return std::nullopt;
     };
@@ -146,10 +150,12 @@ std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t 
     if (::fstat(fd, &st) != 0) return fail(std::strerror(errno));
     auto tooLarge = [&] { return fail("is larger than " + sizeText(maxBytes)); };
 
-    std::vector<uint8_t> bytes(std::size_t(st.st_size));
+    // One byte more than the size, so that the read that finds the end needs
+    // no larger buffer: growing it would copy the whole file once more.
+    Bytes bytes(std::size_t(st.st_size) + 1);
     std::size_t got = 0;
     for (;;) {
-        if (got == bytes.size()) {  // the file may have grown since fstat
+        if (got == bytes.size()) {  // the file has grown since fstat
             if (bytes.size() >= maxBytes + 1) return tooLarge();
             bytes.resize(std::min(maxBytes + 1, std::max<std::size_t>(bytes.size() * 2, 65536)));
         }
@@ -162,6 +168,16 @@ std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t 
     if (got > maxBytes) return tooLarge();
     bytes.resize(got);
     return bytes;
+}
+
+}  // namespace
+
+std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t maxBytes, std::string* whyNot) {
+    return readRegularFile<std::vector<uint8_t>>(path, maxBytes, whyNot);
+}
+
+std::optional<LargeVector<uint8_t>> readLargeFile(std::string_view path, std::size_t maxBytes, std::string* whyNot) {
+    return readRegularFile<LargeVector<uint8_t>>(path, maxBytes, whyNot);
 }
 
 std::string displayPath(std::string_view path) { return shortenMiddle(resolvePath(path)); }

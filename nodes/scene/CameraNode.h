@@ -21,6 +21,10 @@ public:
     float farClip = 10000.0f;
 };
 
+// P(fov, aspect, near, far): f = 1/tan(fov/2) on x (over aspect) and y,
+// depth from -near..-far to -1..1, w = -z.
+render::Mat4 perspectiveMatrix(float fovDegrees, float aspect, float nearClip, float farClip);
+
 // Input `index` of node when it is a camera node, else null.
 CameraNode* cameraInput(const engine::Node& node, int index);
 

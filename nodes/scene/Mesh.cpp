@@ -4,20 +4,23 @@
 
 namespace vorn::nodes {
 
-MeshObject createMeshObject(const MeshData& mesh) {
+MeshObject createMeshObject(const MeshData& mesh) { return createMeshObject(mesh.name, mesh.vertices, mesh.indices); }
+
+MeshObject createMeshObject(std::string_view name, std::span<const MeshVertex> vertices,
+                            std::span<const uint32_t> indices) {
     MeshObject object;
-    object.vertexCount = uint32_t(mesh.vertices.size());
-    object.indexCount = uint32_t(mesh.indices.size());
-    object.name = mesh.name;
+    object.vertexCount = uint32_t(vertices.size());
+    object.indexCount = uint32_t(indices.size());
+    object.name = name;
 
     glGenVertexArrays(1, &object.vertexArray);
     glBindVertexArray(object.vertexArray);
     glGenBuffers(1, &object.vertexBuffer);
     glGenBuffers(1, &object.indexBuffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, object.indexBuffer);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(object.indexCount) * 4, mesh.indices.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(object.indexCount) * 4, indices.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, object.vertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(object.vertexCount) * sizeof(MeshVertex), mesh.vertices.data(),
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(object.vertexCount) * sizeof(MeshVertex), vertices.data(),
                  GL_STATIC_DRAW);
 
     const GLsizei stride = sizeof(MeshVertex);

@@ -3,6 +3,7 @@
 #include "engine/Engine.h"
 #include "nodes/scene/GeometryNode.h"
 #include "platform/Debug.h"
+#include "platform/Paths.h"
 
 #include <cmath>
 
@@ -69,7 +70,8 @@ void CameraNode_BlenderCamera::reloadFrames() {
     std::string whyNot;
     std::optional<CameraFrames> read = loadCameraFrames(file, &whyNot);
     if (!read) {
-        platform::debugLine("Camera_Blender " + name + ": cannot read camera path " + file + ": " + whyNot);
+        platform::debugLine("Camera_Blender " + name + ": cannot read camera path " + platform::displayPath(file) +
+                            ": " + whyNot);
         hasError = true;
         return;
     }

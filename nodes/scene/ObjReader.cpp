@@ -5,6 +5,7 @@
 #include "nodes/scene/ObjConversion.h"
 #include "nodes/scene/ObjFile.h"
 #include "platform/Debug.h"
+#include "platform/Paths.h"
 
 #include <cmath>
 #include <cstdio>
@@ -83,7 +84,7 @@ void GeometryNode_ObjReader::reloadMesh() {
     std::optional<ObjFile> file = loadObjFile(
         filename, [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }, &whyNot);
     if (!file || !file->loaded()) {
-        platform::debugLine("3D_ObjReader " + name + ": no model from " + filename + ": " +
+        platform::debugLine("3D_ObjReader " + name + ": no model from " + platform::displayPath(filename) + ": " +
                             (!file ? whyNot.empty() ? std::string("not an .obj file") : whyNot
                                    : std::string("no faces or vertices")));
         meshFailed_ = true;
@@ -107,7 +108,8 @@ void GeometryNode_ObjReader::reloadKeys() {
     std::optional<AnimationKeys> read =
         loadAnimationKeys(keysFilename, [](std::string_view text) { platform::debugOutput(text); }, &whyNot);
     if (!read) {
-        platform::debugLine("3D_ObjReader " + name + ": cannot read animation keys " + keysFilename + ": " + whyNot);
+        platform::debugLine("3D_ObjReader " + name + ": cannot read animation keys " +
+                            platform::displayPath(keysFilename) + ": " + whyNot);
         keysFailed_ = true;
         return;
     }

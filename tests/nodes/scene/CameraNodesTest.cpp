@@ -1,30 +1,30 @@
 #include "nodes/scene/BlenderCamera.h"
 #include "nodes/scene/HoverCamera.h"
-#include "tests/nodes/scene/SceneGraph.h"
+#include "tests/nodes/scene/SceneGlTest.h"
 
 namespace vorn::test {
 namespace {
 
 using namespace nodes;
 
-using CameraNodes = SceneGraph;
+using CameraNodes = SceneGlTest;
 
 TEST_F(CameraNodes, TheHoverCameraLooksFromItsScaledPositionAtItsCentre) {
     auto* camera = create<CameraNode_HoverCamera>("Hover", "Camera_Hover");
-    EXPECT_TRUE(evaluateAt(*camera, 3.0f));
+    EXPECT_TRUE(evaluatedAt(*camera, 3.0f));
     // Defaults: eye (0, 0, -2) looking at the origin along +z, so the origin is
     // 2 ahead (-z in view space) and world +x is on the left.
-    expectPoint(transformPoint(camera->viewMatrix, {0, 0, -2}), {0, 0, 0});
-    expectPoint(transformPoint(camera->viewMatrix, {0, 0, 0}), {0, 0, -2});
-    expectPoint(transformPoint(camera->viewMatrix, {1, 0, 0}), {-1, 0, -2});
+    expectMaps(camera->viewMatrix, {0, 0, -2}, {0, 0, 0});
+    expectMaps(camera->viewMatrix, {0, 0, 0}, {0, 0, -2});
+    expectMaps(camera->viewMatrix, {1, 0, 0}, {-1, 0, -2});
     EXPECT_NEAR(camera->projectionMatrix[5], 1.7320508f, 1e-5f);  // 1 / tan(30 degrees)
     EXPECT_NEAR(camera->projectionMatrix[0], 1.7320508f / 1.7777778f, 1e-5f);
 
     // Pan moves eye and target sideways, (-1, 0, 0) for this direction.
     camera->pan = 1.0f;
-    evaluateAt(*camera, 3.0f);
-    expectPoint(transformPoint(camera->viewMatrix, {-1, 0, -2}), {0, 0, 0});
-    expectPoint(transformPoint(camera->viewMatrix, {-1, 0, 0}), {0, 0, -2});
+    evaluatedAt(*camera, 3.0f);
+    expectMaps(camera->viewMatrix, {-1, 0, -2}, {0, 0, 0});
+    expectMaps(camera->viewMatrix, {-1, 0, 0}, {0, 0, -2});
 }
 
 TEST_F(CameraNodes, TheFileCameraBlendsFramesExceptAcrossCutsAndEndsOnTheThirdAngle) {
@@ -39,25 +39,25 @@ TEST_F(CameraNodes, TheFileCameraBlendsFramesExceptAcrossCutsAndEndsOnTheThirdAn
     camera->file = "cam.txt";
 
     // 0.125 s at 60 fps is frame 7.5: w = 0.5 / 60 of the way to frame 8.
-    EXPECT_TRUE(evaluateAt(*camera, 0.125f));
-    expectPoint(transformPoint(camera->viewMatrix, {0, 0, 0}), {7.0f + 0.5f / 60.0f, 0, 0});
+    EXPECT_TRUE(evaluatedAt(*camera, 0.125f));
+    expectMaps(camera->viewMatrix, {0, 0, 0}, {7.0f + 0.5f / 60.0f, 0, 0}, 1e-4f);
     EXPECT_NEAR(camera->projectionMatrix[0], 1.7320508f / 1.7777778f, 1e-5f);
 
     camera->frames[8].position[0] = 10.0f;  // 3 from frame 7: a cut
-    evaluateAt(*camera, 0.125f);
-    expectPoint(transformPoint(camera->viewMatrix, {0, 0, 0}), {7, 0, 0});
+    evaluatedAt(*camera, 0.125f);
+    expectMaps(camera->viewMatrix, {0, 0, 0}, {7, 0, 0});
 
     // From frame 9 on: Rz(90) T(9, 0, 0), the -90 about x ignored.
     for (float t : {0.16f, 60.0f}) {
-        EXPECT_TRUE(evaluateAt(*camera, t));
-        expectPoint(transformPoint(camera->viewMatrix, {0, 0, 0}), {0, 9, 0});
-        expectPoint(transformPoint(camera->viewMatrix, {0, 0, 1}), {0, 9, 1});
+        EXPECT_TRUE(evaluatedAt(*camera, t));
+        expectMaps(camera->viewMatrix, {0, 0, 0}, {0, 9, 0});
+        expectMaps(camera->viewMatrix, {0, 0, 1}, {0, 9, 1});
     }
 
-    EXPECT_FALSE(evaluateAt(*camera, -1.0f));
+    EXPECT_FALSE(evaluatedAt(*camera, -1.0f));
     EXPECT_EQ(camera->viewMatrix, render::identityMatrix());
     camera->file = "missing.txt";
-    EXPECT_FALSE(evaluateAt(*camera, 1.0f));
+    EXPECT_FALSE(evaluatedAt(*camera, 1.0f));
     EXPECT_TRUE(camera->hasError);
 }
 

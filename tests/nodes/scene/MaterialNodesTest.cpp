@@ -3,14 +3,14 @@
 #include "nodes/scene/PbrMaterial.h"
 #include "nodes/scene/RadMaterial.h"
 #include "platform/ImageEncoder.h"
-#include "tests/nodes/scene/SceneGraph.h"
+#include "tests/nodes/scene/SceneGlTest.h"
 
 namespace vorn::test {
 namespace {
 
 using namespace nodes;
 
-class MaterialNodes : public SceneGraph {
+class MaterialNodes : public SceneGlTest {
 protected:
     void writePicture(const std::string& path, int size) {
         std::vector<uint8_t> pixels(std::size_t(size * size * 3), 200);

@@ -3,7 +3,7 @@
 #include "nodes/scene/PbrFixMaterial.h"
 #include "nodes/scene/TimeSwitchCamera.h"
 #include "platform/ImageEncoder.h"
-#include "tests/nodes/scene/SceneGraph.h"
+#include "tests/nodes/scene/SceneGlTest.h"
 #include "ui/Player.h"
 
 namespace vorn::test {
@@ -11,7 +11,7 @@ namespace {
 
 using namespace nodes;
 
-using SceneProduction = SceneGraph;
+using SceneProduction = SceneGlTest;
 
 // A model with a library, a fix material with its default maps in the
 // resource folder, a file camera and a camera time switch, saved as a
@@ -27,35 +27,35 @@ TEST_F(SceneProduction, LoadsAndPlaysWithNoNodeInError) {
     for (const char* name : {"white.jpg", "norm.jpg", "black.jpg"})
         folder_.folder().write(std::string("rsrc/misc/") + name, *jpeg);
 
-    engine_.initialise();
+    engine.initialise();
     create<GeometryNode_ObjReader>("Model", "3D_ObjReader")->filename = "rsrc\\models\\box.obj";
     create<PBR_FixMaterialNode>("Look", "PBR_FixMaterial");
     create<CameraNode_BlenderCamera>("Cam", "Camera_Blender")->file = "rsrc\\path.txt";
     create<Transform3DNode_TimeSwitch>("Cut", "Time Switch Camera")->stopTexts[0] = "10";
     connect("Look", "Model", 0);
-    ASSERT_TRUE(engine_.saveProject("demo.vorn"));
-    engine_.clearScene();
+    ASSERT_TRUE(engine.saveProject("demo.vorn"));
+    engine.clearScene();
 
     ui::Player player(nullptr);
     ASSERT_TRUE(player.loadProject("demo.vorn"));
-    engine::Engine& engine = player.engine();
+    engine::Engine& played = player.engine();
     for (float t : {0.0f, 0.5f}) {
-        engine.time = t;
-        for (auto& [name, node] : engine.nodesByName) {
+        played.time = t;
+        for (auto& [name, node] : played.nodesByName) {
             node->evaluated = false;
             node->evaluate();
         }
     }
     for (const char* name : {"Model", "Look", "Cam", "Cut"}) {
-        engine::Node* node = engine.findNode(name);
+        engine::Node* node = played.findNode(name);
         ASSERT_NE(node, nullptr) << name;
         EXPECT_FALSE(node->hasError) << name;
     }
-    auto* model = dynamic_cast<GeometryNode_ObjReader*>(engine.findNode("Model"));
+    auto* model = dynamic_cast<GeometryNode_ObjReader*>(played.findNode("Model"));
     ASSERT_EQ(model->objects.size(), 1u);
     EXPECT_EQ(model->objects[0].indexCount, 6u);
-    EXPECT_EQ(model->material, dynamic_cast<MaterialNode*>(engine.findNode("Look"))->getMaterial());
-    EXPECT_EQ(dynamic_cast<CameraNode_BlenderCamera*>(engine.findNode("Cam"))->frames.size(), 2u);
+    EXPECT_EQ(model->material, dynamic_cast<MaterialNode*>(played.findNode("Look"))->getMaterial());
+    EXPECT_EQ(dynamic_cast<CameraNode_BlenderCamera*>(played.findNode("Cam"))->frames.size(), 2u);
 }
 
 }  // namespace

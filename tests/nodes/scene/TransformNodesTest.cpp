@@ -2,7 +2,7 @@
 #include "nodes/scene/Mesh.h"
 #include "nodes/scene/TimeSwitchCamera.h"
 #include "nodes/scene/TransformFromCamera.h"
-#include "tests/nodes/scene/SceneGraph.h"
+#include "tests/nodes/scene/SceneGlTest.h"
 
 namespace vorn::test {
 namespace {
@@ -32,12 +32,12 @@ public:
     bool process() override { return true; }
 };
 
-class TransformNodes : public SceneGraph {
+class TransformNodes : public SceneGlTest {
 protected:
     void SetUp() override {
-        SceneGraph::SetUp();
-        engine_.factory.add("Test Transform", engine::constructs<CountingTransform>());
-        engine_.factory.add("Test Geometry", engine::constructs<OneObject>());
+        SceneGlTest::SetUp();
+        engine.factory.add("Test Transform", engine::constructs<CountingTransform>());
+        engine.factory.add("One Object", engine::constructs<OneObject>());
     }
 };
 
@@ -47,7 +47,7 @@ TEST_F(TransformNodes, TheTimeSwitchEvaluatesItsInputOnlyInsideAWindow) {
     connect("Input", "Switch", 0);
 
     // All windows "0" .. "0": never active.
-    EXPECT_FALSE(evaluateAt(*timeSwitch, 0.0f));
+    EXPECT_FALSE(evaluatedAt(*timeSwitch, 0.0f));
     EXPECT_TRUE(timeSwitch->evaluated);
     EXPECT_EQ(input->count, 0);
 
@@ -56,38 +56,38 @@ TEST_F(TransformNodes, TheTimeSwitchEvaluatesItsInputOnlyInsideAWindow) {
     const std::pair<float, int> frames[] = {{35.0f, 1}, {25.0f, 1}, {10.0f, 2}, {20.0f, 3}, {2.0f, 4}, {5.0f, 4}};
     for (auto [t, count] : frames) {
         bool active = count > input->count;
-        EXPECT_EQ(evaluateAt(*timeSwitch, t), active) << t;
+        EXPECT_EQ(evaluatedAt(*timeSwitch, t), active) << t;
         EXPECT_EQ(input->count, count) << t;
         EXPECT_EQ(timeSwitch->matrix[12], float(count)) << t;  // kept while inactive
     }
 }
 
 TEST_F(TransformNodes, FromCameraSharesTheGeometrysObjectsUnderTheCamerasView) {
-    auto* geometry = create<OneObject>("Thing", "Test Geometry");
+    auto* geometry = create<OneObject>("Thing", "One Object");
     ASSERT_NE(create<CameraNode_HoverCamera>("Cam", "Camera_Hover"), nullptr);
     auto* fromCamera = create<Transform3DNode_FromCamera>("Fixed", "3D_TransformFromCamera");
     EXPECT_EQ(fromCamera->inputNames, (std::vector<std::string>{"Geometry", "Camera"}));
-    EXPECT_FALSE(engine_.connect("Cam", "Fixed", 0));
+    EXPECT_FALSE(engine.connect("Cam", "Fixed", 0));
     connect("Thing", "Fixed", 0);
     connect("Cam", "Fixed", 1);
 
-    evaluateAt(*fromCamera, 0.0f);
+    evaluatedAt(*fromCamera, 0.0f);
     ASSERT_EQ(fromCamera->objects.size(), 1u);
     EXPECT_EQ(fromCamera->objects[0].vertexArray, geometry->objects[0].vertexArray);
     // The geometry's (1, 0, 0) offset, then the camera at (0, 0, -2): (-1, 0, -2).
-    expectPoint(transformPoint(fromCamera->modelMatrix, {0, 0, 0}), {-1, 0, -2});
+    expectMaps(fromCamera->modelMatrix, {0, 0, 0}, {-1, 0, -2});
 
     const GLuint vertexArray = geometry->objects[0].vertexArray;
-    ASSERT_TRUE(engine_.deleteNode("Fixed"));
+    ASSERT_TRUE(engine.deleteNode("Fixed"));
     EXPECT_TRUE(glIsVertexArray(vertexArray));  // not the copy's to delete
 
     fromCamera = create<Transform3DNode_FromCamera>("Fixed", "3D_TransformFromCamera");
     connect("Thing", "Fixed", 0);
-    evaluateAt(*fromCamera, 0.0f);
-    expectPoint(transformPoint(fromCamera->modelMatrix, {0, 0, 0}), {1, 0, 0});
-    ASSERT_TRUE(engine_.deleteNode("Thing"));
+    evaluatedAt(*fromCamera, 0.0f);
+    expectMaps(fromCamera->modelMatrix, {0, 0, 0}, {1, 0, 0});
+    ASSERT_TRUE(engine.deleteNode("Thing"));
     EXPECT_FALSE(glIsVertexArray(vertexArray));
-    evaluateAt(*fromCamera, 0.0f);
+    evaluatedAt(*fromCamera, 0.0f);
     EXPECT_TRUE(fromCamera->objects.empty());  // no stale copies of deleted objects
     EXPECT_EQ(fromCamera->modelMatrix, render::identityMatrix());
 }

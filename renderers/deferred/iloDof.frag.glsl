@@ -25,7 +25,10 @@ void main() {
     vec4 sum = vec4(0.0);
     float total = 0.0;
     for (int y = -reach; y <= reach; ++y) {
-        for (int x = -reach; x <= reach; ++x) {
+        // No circle is larger than radius: each row stops at the disc's edge
+        // (bounds the same for every pixel, so nothing is fetched in vain).
+        int span = int(floor(sqrt(max(0.0, radius * radius - float(y * y)))));
+        for (int x = -span; x <= span; ++x) {
             vec2 at = clamp(tc + vec2(x, y) * texel, 0.0, 1.0);
             float d = texture(inputNormalDepth, at).a;
             vec4 c = texture(inputColor, at);

@@ -3,6 +3,8 @@
 // While a counter is alive, the frame's calls (state, uniforms, binds, clears,
 // draws) pass through it; others, object creation among them (GlObjectCount
 // counts that), go straight to the driver, uncounted. One counter at a time.
+// Swallowed calls also skip the set-up that code does on first use (the
+// process's cached quads): draw one real frame before swallowing.
 //
 // Entry points loaded through GLEW are swapped for counting wrappers; those
 // the GL library exports itself are wrapped by definitions in this file for

@@ -8,7 +8,7 @@
 #include "platform/ImageEncoder.h"
 #include "platform/Paths.h"
 #include "tools/demo-assets/Pictures.h"
-#include "tools/demo-assets/ProceduralPictures.h"
+#include "tools/demo-assets/ProceduralAssets.h"
 #include "tools/demo-assets/RocketTracks.h"
 #include "tools/demo-assets/Scene3d.h"
 #include "tools/demo-assets/Song.h"
@@ -46,7 +46,9 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    for (const auto& file : vorn::demoassets::relicFiles()) {
+    auto textFiles = vorn::demoassets::relicFiles();
+    textFiles.push_back(vorn::demoassets::shardModel());
+    for (const auto& file : textFiles) {
         std::string path = (out / file.name).string();
         if (!vorn::platform::writeFile(path, {reinterpret_cast<const uint8_t*>(file.text.data()), file.text.size()})) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());

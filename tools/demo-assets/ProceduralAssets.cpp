@@ -1,7 +1,8 @@
-#include "tools/demo-assets/ProceduralPictures.h"
+#include "tools/demo-assets/ProceduralAssets.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -165,6 +166,24 @@ MapSet blobMaps() {
     return m;
 }
 
+// The shard: pale ice with a cold inner light along its waist.
+MapSet shardMaps() {
+    MapSet m;
+    m.albedo = [](double u, double v) {
+        double n = noise(u, v, 8);
+        return Rgb{0.55 + 0.1 * n, 0.75 + 0.1 * n, 0.95};
+    };
+    m.roughness = [](double u, double v) { return 0.1 + 0.15 * noise(u, v, 16); };
+    m.metalness = [](double, double) { return 0.3; };
+    m.emissive = [](double, double v) {
+        double glow = 1.0 - smoothstep(0.0, 0.5, std::abs(v - 0.5));
+        return Rgb{0.1 * glow, 0.35 * glow, 0.6 * glow};
+    };
+    m.height = [](double u, double v) { return 0.2 * noise(u, v, 16); };
+    m.bumpStrength = 2.0;
+    return m;
+}
+
 }  // namespace
 
 std::vector<Picture> drawProceduralPictures() {
@@ -172,7 +191,47 @@ std::vector<Picture> drawProceduralPictures() {
     pictures.push_back(flakeAtlas());
     addMaps(pictures, "Plane", floorMaps());
     addMaps(pictures, "Blob", blobMaps());
+    addMaps(pictures, "Shard", shardMaps());
     return pictures;
+}
+
+TextFile shardModel() {
+    constexpr int kSides = 6;
+    constexpr double kRadius = 0.35, kHalfHeight = 1.0;
+    std::string text = "# A crystal shard for the falling copies: a six-sided double pyramid.\no Shard\n";
+    char line[96];
+    auto vector = [&](const char* key, double x, double y, double z) {
+        std::snprintf(line, sizeof line, "%s %.5f %.5f %.5f\n", key, x, y, z);
+        text += line;
+    };
+    auto uv = [&](double u, double v) {
+        std::snprintf(line, sizeof line, "vt %.5f %.5f\n", u, v);
+        text += line;
+    };
+    vector("v", 0, kHalfHeight, 0);   // 1: top
+    vector("v", 0, -kHalfHeight, 0);  // 2: bottom
+    for (int i = 0; i < kSides; ++i) {  // 3 ... 8: the waist
+        double a = 2 * kPi * i / kSides;
+        vector("v", kRadius * std::cos(a), 0, kRadius * std::sin(a));
+    }
+    for (int i = 0; i <= kSides; ++i) uv(double(i) / kSides, 0.5);  // 1 ... 7: the waist
+    uv(0.5, 0.0);                                                    // 8: top
+    uv(0.5, 1.0);                                                    // 9: bottom
+    // One flat normal per face; faces wind counter-clockwise seen from outside.
+    const double slope = kRadius / kHalfHeight, length = std::sqrt(1 + slope * slope);
+    for (int i = 0; i < kSides; ++i) {
+        double a = 2 * kPi * (i + 0.5) / kSides;
+        vector("vn", std::cos(a) / length, slope / length, std::sin(a) / length);
+        vector("vn", std::cos(a) / length, -slope / length, std::sin(a) / length);
+    }
+    for (int i = 0; i < kSides; ++i) {
+        int w0 = 3 + i, w1 = 3 + (i + 1) % kSides, up = 2 * i + 1, down = 2 * i + 2;
+        std::snprintf(line, sizeof line, "f 1/8/%d %d/%d/%d %d/%d/%d\n", up, w1, i + 2, up, w0, i + 1, up);
+        text += line;
+        std::snprintf(line, sizeof line, "f 2/9/%d %d/%d/%d %d/%d/%d\n", down, w0, i + 1, down, w1, i + 2, down);
+        text += line;
+    }
+    return {"rsrc/models/shard.obj", text};
 }
 
 }  // namespace vorn::demoassets

@@ -124,35 +124,6 @@ void addMaps(std::vector<Picture>& pictures, const std::string& object, const Ma
     }));
 }
 
-// Distance to the nearest seam of a 4 x 4 tiling, in tile units.
-double seam(double u, double v) {
-    auto edge = [](double t) { return std::abs(t * 4 - std::round(t * 4)); };
-    return std::min(edge(u), edge(v));
-}
-
-// The floor: dark stone tiles with metal seams that glow faintly cyan.
-MapSet floorMaps() {
-    MapSet m;
-    m.albedo = [](double u, double v) {
-        double n = noise(u, v, 16) * 0.5 + noise(u, v, 64) * 0.5;
-        int tile = int(u * 4) + 4 * int(v * 4);
-        double shade = 0.18 + 0.12 * hash(tile, 7) + 0.08 * n;
-        double s = 1.0 - smoothstep(0.02, 0.04, seam(u, v));
-        return Rgb{shade * (1 - s) + 0.55 * s, shade * (1 - s) + 0.57 * s, shade * 1.05 * (1 - s) + 0.6 * s};
-    };
-    m.roughness = [](double u, double v) {
-        return 1.0 - smoothstep(0.02, 0.04, seam(u, v)) > 0.5 ? 0.25 : 0.55 + 0.35 * noise(u, v, 32);
-    };
-    m.metalness = [](double u, double v) { return 1.0 - smoothstep(0.02, 0.04, seam(u, v)); };
-    m.emissive = [](double u, double v) {
-        double s = 1.0 - smoothstep(0.005, 0.015, seam(u, v));
-        return Rgb{0.1 * s, 0.8 * s, 1.0 * s};
-    };
-    m.height = [](double u, double v) { return smoothstep(0.0, 0.05, seam(u, v)) + 0.05 * noise(u, v, 64); };
-    m.bumpStrength = 6.0;
-    return m;
-}
-
 // The blob: polished copper with a faint warm glow. Its vertices all carry
 // the texture coordinate (0, 0), so its maps are plain.
 MapSet blobMaps() {
@@ -189,7 +160,6 @@ MapSet shardMaps() {
 std::vector<Picture> drawProceduralPictures() {
     std::vector<Picture> pictures;
     pictures.push_back(flakeAtlas());
-    addMaps(pictures, "Plane", floorMaps());
     addMaps(pictures, "Blob", blobMaps());
     addMaps(pictures, "Shard", shardMaps());
     return pictures;

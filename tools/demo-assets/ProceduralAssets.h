@@ -2,8 +2,7 @@
 // renderer's default path (10 x 10 cells of six-armed flakes, coverage in every
 // colour channel); "shard.obj", a small crystal whose copies fall through the
 // scene; and the five maps "PBR_AutoMaterial" looks up for each object it
-// dresses ("<name>_albedo.png" ... in rsrc/assets): the shard, the blob and a
-// floor plane.
+// dresses ("<name>_albedo.png" ... in rsrc/assets): the blob and the shard.
 #pragma once
 
 #include "tools/demo-assets/Pictures.h"

@@ -128,6 +128,7 @@ void UI_Master::flush() {
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     stats_.draws += 1;
+    stats_.vertices += int(vertices_.size());
     stats_.submitSeconds += platform::threadCpuSeconds() - start;
     vertices_.clear();
     batchTextureCount_ = 0;

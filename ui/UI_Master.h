@@ -103,10 +103,11 @@ public:
     // key events) until one consumes it.
     void dispatch(const UI_Event& event);
 
-    // Draw calls, and CPU seconds of this thread spent handing vertices to GL
+    // Draw calls, vertices, and CPU seconds of this thread spent handing vertices to GL
     // (the driver's share of a frame), since beginFrame.
     struct FrameStats {
         int draws = 0;
+        int vertices = 0;
         double submitSeconds = 0.0;
     };
     const FrameStats& frameStats() const { return stats_; }

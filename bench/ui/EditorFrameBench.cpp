@@ -6,8 +6,8 @@
 // of 40 widgets, the viewer panel), in CPU time of the calling thread, with
 // the engine's own update outside the timed region. Counters: the time spent
 // handing the vertex stream to GL (driver_us: the driver's share, inside the
-// frame time; ui_only_us is the rest), the draw calls per frame, and the GL
-// objects created or deleted per frame.
+// frame time; ui_only_us is the rest), the draw calls and vertices per frame,
+// and the GL objects created or deleted per frame.
 // BM_OpenProduction opens a production of 2,000 nodes in the editor (reading,
 // node creation, box placement and building, track list).
 //
@@ -111,7 +111,7 @@ void BM_EditorFrame(benchmark::State& state) {
     session.player.engine().update(0.0f);
     ui.draw();
     glFinish();
-    double submit = 0.0, draws = 0.0, ui_cpu = 0.0;
+    double submit = 0.0, draws = 0.0, vertices = 0.0, ui_cpu = 0.0;
     int frames = 0;
     vorn::test::GlObjectCount objects;
     for (auto _ : state) {
@@ -126,11 +126,13 @@ void BM_EditorFrame(benchmark::State& state) {
         ui_cpu += end - start;
         submit += ui.master.frameStats().submitSeconds;
         draws += ui.master.frameStats().draws;
+        vertices += ui.master.frameStats().vertices;
         ++frames;
     }
     state.counters["driver_us"] = submit / frames * 1e6;
     state.counters["ui_only_us"] = (ui_cpu - submit) / frames * 1e6;
     state.counters["draws"] = draws / frames;
+    state.counters["vertices"] = vertices / frames;
     state.counters["gl_objects_per_frame"] = double(objects.created() + objects.deleted()) / frames;
 }
 BENCHMARK(BM_EditorFrame)->UseManualTime()->Unit(benchmark::kMicrosecond);

@@ -4,6 +4,7 @@
 #include "nodes/image/Compose.h"
 #include "nodes/image/Glow.h"
 #include "nodes/image/MotionBlur.h"
+#include "nodes/image/ParallaxRenderer.h"
 #include "nodes/image/Reader.h"
 #include "nodes/image/Sequence.h"
 #include "nodes/image/ShaderNodeTypes.h"
@@ -28,6 +29,7 @@ void attachNodeClasses(engine::NodeFactory& factory) {
     factory.add("Glow", engine::constructs<nodes::ImageNode_Glow>());
     factory.add("Sequencer", engine::constructs<nodes::ImageNode_Sequence>());
     factory.add("Compose", engine::constructs<nodes::ImageNode_Compose>());
+    factory.add("2D Parallax Engine", engine::constructs<nodes::ImageNode_2DParallaxRenderer>());
     // "ShaderToy" and the description files of "Scripts\" as types of their own.
     nodes::attachShaderNodeTypes(factory);
     // Meshes, materials and cameras; procedural geometry and flakes; the deferred renderer.

@@ -1,5 +1,7 @@
 #include "tools/demo-assets/Pictures.h"
 
+#include "tools/demo-assets/ParallaxPictures.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -136,6 +138,7 @@ std::vector<Picture> drawPictures() {
     pictures.push_back(orbPicture());
     pictures.push_back(gridPicture());
     pictures.push_back(titlePicture());
+    for (Picture& picture : drawParallaxPictures()) pictures.push_back(std::move(picture));
     return pictures;
 }
 

@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
     for (auto& picture : vorn::demoassets::drawProceduralPictures()) pictures.push_back(std::move(picture));
     for (auto& picture : vorn::demoassets::relicMaps()) pictures.push_back(std::move(picture));
     for (const auto& picture : pictures) {
+        fs::create_directories((out / picture.name).parent_path(), error);
         std::string path = (out / picture.name).string();
         if (!vorn::platform::writePngFile(path, picture.width, picture.height, picture.channels,
                                           picture.pixels.data()))

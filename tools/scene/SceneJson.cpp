@@ -176,7 +176,9 @@ std::vector<SceneLayerRecord> sceneFromJson(const SceneJson& json) {
         layer.mode = item["mode"].int32();
         for (const Reader& entry : item["keys"].items()) {
             SceneKey key;
-            for (int field = 0; field < 7; ++field) key.*kKeyFields[field] = entry[kKeyNames[field]].number();
+            // The unused value may be left out of a key written by hand.
+            if (entry.has("unused")) key.unused = entry["unused"].number();
+            for (int field = 1; field < 7; ++field) key.*kKeyFields[field] = entry[kKeyNames[field]].number();
             layer.keys.push_back(key);
         }
         if (std::string problem = nodes::sceneRecordProblem(layer); !problem.empty()) item.fail(problem);

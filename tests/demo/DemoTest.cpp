@@ -104,5 +104,20 @@ TEST_F(BundledDemo, TheRelicSceneIsLitAndItsCloseShotLetterboxed) {
     EXPECT_GT(cyan, 10);
 }
 
+TEST_F(BundledDemo, TheValleyFollowsTheGlitchWithItsNeonSignAtDuskThenAtNight) {
+    frameAt(1.0f, 0, 0);  // the cuts take their start times from the first frame drawn
+    // 2.94 s into the dusk scene the sign's pink frame crosses (1164, 355);
+    // 3.18 s into the night one it crosses (1241, 325).
+    Rgba duskSign = frameAt(37.5f, 1164, 355);
+    EXPECT_GT(duskSign.r, 200);
+    EXPECT_GT(duskSign.b, 150);
+    Rgba duskSky = readPixel(1800, 1079 - 100);
+    Rgba nightSign = frameAt(43.5f, 1241, 325);
+    EXPECT_GT(nightSign.r, 200);
+    EXPECT_GT(nightSign.b, 150);
+    Rgba nightSky = readPixel(1800, 1079 - 100);
+    EXPECT_GT(duskSky.r + duskSky.g + duskSky.b, 2 * (nightSky.r + nightSky.g + nightSky.b));
+}
+
 }  // namespace
 }  // namespace vorn::test

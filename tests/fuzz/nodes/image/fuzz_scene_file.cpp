@@ -1,0 +1,49 @@
+// Any bytes as a scene file. Whatever the damage, the reader keeps within the
+// bytes it was given (no key it could not read whole, no name beyond its
+// field) and the key lookup ends on whatever times the keys hold. A file read
+// whole comes back byte for byte from the writer and through vorn-scene's
+// JSON form.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "nodes/image/ParallaxRules.h"
+#include "nodes/image/SceneFile.h"
+#include "tools/scene/SceneJson.h"
+
+using namespace vorn;
+
+namespace {
+
+void check(bool condition) {
+    if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    nodes::SceneFileRead read = nodes::readSceneFile({data, size});
+    std::size_t used = 0;
+    for (const nodes::SceneLayerRecord& layer : read.layers) {
+        check(layer.name.size() <= nodes::kSceneNameBytes);
+        used += nodes::kSceneNameBytes + 8 + layer.keys.size() * nodes::kSceneKeyBytes;
+        if (layer.keys.empty()) continue;
+        for (float tau : {layer.keys.front().time, layer.keys.back().time, 0.5f, -1.0f, 1e30f, NAN}) {
+            nodes::KeyBlend blend = nodes::lookupKeys(layer.keys, tau);
+            check(blend.i < layer.keys.size() && blend.j < layer.keys.size() && (blend.j == blend.i || blend.j == blend.i + 1));
+        }
+    }
+    check(used <= size);
+    if (read.damaged) {
+        check(read.damageOffset <= size && !read.problem.empty());
+        return 0;
+    }
+
+    std::vector<uint8_t> written = nodes::writeSceneFile(read.layers);
+    check(written == std::vector<uint8_t>(data, data + size));
+    tools::SceneJson json = tools::SceneJson::parse(tools::sceneToJsonText(read.layers));
+    check(nodes::writeSceneFile(tools::sceneFromJson(json)) == written);
+    return 0;
+}

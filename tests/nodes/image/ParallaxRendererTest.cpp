@@ -55,7 +55,9 @@ protected:
         ASSERT_NE(valley_, nullptr);
         create<engine::Node>("Viewer 1", "Viewer");
         connect("Valley", "Viewer 1", 0);
-        valley_->glowRadius = 0.0f;  // the glow lies on its source, easy to reckon
+        // Without glow unless a test asks for it; then it lies on its source.
+        valley_->glowIntensity = 0.0f;
+        valley_->glowRadius = 0.0f;
     }
 
     // Scene index `scene` holds the layers and starts at 0 s. Every call writes
@@ -99,7 +101,6 @@ TEST_F(ParallaxGraph, LayersBlendByTheirModesAndDodgeOnlyInTheTwelfthScene) {
          {still("red.png", 2), still("grey50.png", 27), still("grey25.png", 2)}, 0.0f,
          {kHalf + dodged * (1 - kHalf), dodged * (1 - kHalf), dodged * (1 - kHalf)}},
     };
-    valley_->glowIntensity = 0.0f;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::fill(std::begin(valley_->background), std::end(valley_->background), c.background);
@@ -113,7 +114,6 @@ TEST_F(ParallaxGraph, LayersBlendByTheirModesAndDodgeOnlyInTheTwelfthScene) {
 
 TEST_F(ParallaxGraph, LayersLandWhereTheirKeysPlaceThemTheirTopRowAtY0) {
     writeLayerPicture("red-over-blue.png", {255, 0, 0, 255}, {0, 0, 255, 255});
-    valley_->glowIntensity = 0.0f;
     // The rectangle x 480 ... 1440, y 270 ... 810; flipped, y0 is its lower edge.
     for (bool flipped : {false, true}) {
         std::array<float, 4> rect = flipped ? std::array<float, 4>{480, 810, 1440, 270}
@@ -133,6 +133,7 @@ TEST_F(ParallaxGraph, NeonLayersFeedTheGlowAndOthersDoNot) {
     // Colour 0.2; neon 0.2 where the layer is a glow source; the glow is the
     // colour times the neon (Glow:Mask 1) times the scene's factor, screened on.
     auto glowing = [](float factor) { return 0.04f * factor + 0.2f * (1 - 0.04f * factor); };
+    valley_->glowIntensity = 1.0f;
     struct Case {
         const char* name;
         int scene;
@@ -156,7 +157,6 @@ TEST_F(ParallaxGraph, MaskLayersShowTheMaskedPictureWhereTheyCover) {
     // the same even green, but the final picture must not be scaled with it.
     fx->textureMatrix = render::scaleMatrix(0.5f, 0.5f, 1.0f);
     connect("Picture", "Valley", 0);
-    valley_->glowIntensity = 0.0f;
     const std::array<float, 4> rightHalf{960, 0, 1920, 1080};
     struct Case {
         const char* what;
@@ -179,23 +179,29 @@ TEST_F(ParallaxGraph, MaskLayersShowTheMaskedPictureWhereTheyCover) {
     }
 }
 
-TEST_F(ParallaxGraph, LayerPicturesComeFromGraphicsAsTheirNamesSay) {
+TEST_F(ParallaxGraph, LayerPicturesComeFromGraphicsAndProblemsAreReportedOnceEach) {
     writeLayerPicture("black.png", {0, 255, 0, 255});  // what every "Solid" layer shows
     writeLayerPicture("top.png", {0, 0, 255, 255});
-    valley_->glowIntensity = 0.0f;
+    // The last layer's second key is cut short: the layer keeps its first.
+    SceneLayerRecord solid = still("Solid white", 2);
+    solid.keys.push_back(solid.keys[0]);
+    std::vector<uint8_t> bytes = nodes::writeSceneFile({still("missing.png", 2), still("top.pn", 2, {0, 0, 1920, 540}), solid});
+    bytes.resize(bytes.size() - 10);
+    ASSERT_TRUE(platform::writeFile("cut.scn", bytes));
+    valley_->sceneFiles[0] = "cut.scn";
     platform::DebugCapture log;
-    setScene(0, {still("missing.png", 2), still("top.pn", 2, {0, 0, 1920, 540}), still("Solid white", 2)});
     showAt(1.0f);
     expectColour(outputAt(0.5f, 0.25f), {0, 0, 1, 1});  // "top.pn" found as "top.png"
     expectColour(outputAt(0.5f, 0.75f), {0, 1, 0, 1});
-    EXPECT_EQ(valley_->layersOf(0).size(), 2u);
-    EXPECT_EQ(linesNaming(log, "scene1.scn"), 1) << log.text();
+    ASSERT_EQ(valley_->layersOf(0).size(), 2u);
+    EXPECT_EQ(valley_->layersOf(0)[1].keys.size(), 1u);
+    EXPECT_EQ(linesNaming(log, "cut.scn"), 2) << log.text();
+    EXPECT_TRUE(log.contains("byte 1644")) << log.text();  // 3 x 520 + 3 x 28: where the cut key starts
     EXPECT_TRUE(log.contains("missing.png")) << log.text();
 }
 
 TEST_F(ParallaxGraph, TheOutputStartsTransparentAndKeepsItsPictureWhileNoSceneHasLayers) {
     writeLayerPicture("grey50.png", kGrey50);
-    valley_->glowIntensity = 0.0f;
     setScene(5, {still("grey50.png", 2)});
     valley_->startTimes[5] = 10.0f;
     const Colour grey{kHalf, kHalf, kHalf, 1};
@@ -204,22 +210,6 @@ TEST_F(ParallaxGraph, TheOutputStartsTransparentAndKeepsItsPictureWhileNoSceneHa
         showAt(time);
         expectColour(outputAt(0.5f, 0.5f), expected);
     }
-}
-
-TEST_F(ParallaxGraph, ADamagedSceneKeepsItsCompleteLayersAndIsReportedOnce) {
-    writeLayerPicture("grey50.png", kGrey50);
-    SceneLayerRecord moving = still("grey50.png", 2);
-    moving.keys.push_back(moving.keys[0]);
-    std::vector<uint8_t> bytes = nodes::writeSceneFile({still("grey50.png", 6), moving});
-    bytes.resize(bytes.size() - 10);  // the second layer's second key is cut short
-    ASSERT_TRUE(platform::writeFile("cut.scn", bytes));
-    valley_->sceneFiles[0] = "cut.scn";
-    platform::DebugCapture log;
-    showAt(1.0f);
-    ASSERT_EQ(valley_->layersOf(0).size(), 2u);
-    EXPECT_EQ(valley_->layersOf(0)[1].keys.size(), 1u);
-    EXPECT_EQ(linesNaming(log, "cut.scn"), 1) << log.text();
-    EXPECT_TRUE(log.contains("byte 1096")) << log.text();  // 548 + 520 + 28: where the cut key starts
 }
 
 TEST_F(ParallaxGraph, ASteadyFrameCreatesAndDeletesNoGlObjects) {

@@ -57,28 +57,5 @@ TEST(SceneFile, DamageEndsTheFileAndKeepsWhatWasComplete) {
     }
 }
 
-TEST(SceneFile, ANameThatFillsItsFieldEndsThereAndTheRecordReadsOn) {
-    std::vector<uint8_t> bytes = writeSceneFile({layer(std::string(512, 'x'), 27, 1)});
-    ASSERT_EQ(bytes.size(), 520u + 28u);
-    SceneFileRead read = readSceneFile(bytes);
-    ASSERT_EQ(read.layers.size(), 1u);
-    EXPECT_EQ(read.layers[0].name, std::string(512, 'x'));
-    EXPECT_EQ(read.layers[0].mode, 27);
-    ASSERT_EQ(read.layers[0].keys.size(), 1u);
-    EXPECT_EQ(read.layers[0].keys[0].y1, 4.0f);
-    EXPECT_FALSE(read.damaged);
-}
-
-TEST(SceneFile, BytesAfterANamesTerminatorComeBackAsTheyWere) {
-    std::vector<uint8_t> bytes = twoLayers();
-    const uint8_t garbage[] = {0xCC, 0x00, 0xCD, 0x7F};
-    std::memcpy(&bytes[6], garbage, sizeof garbage);  // after "a.png" and its zero
-    bytes[511] = 0x01;                                // the field's last byte
-    SceneFileRead read = readSceneFile(bytes);
-    ASSERT_FALSE(read.damaged);
-    EXPECT_EQ(read.layers[0].name, "a.png");
-    EXPECT_EQ(writeSceneFile(read.layers), bytes);
-}
-
 }  // namespace
 }  // namespace vorn::nodes

@@ -66,14 +66,12 @@ TEST(SceneToolTest, DamagedInputGetsOneLineAndAFailingStatus) {
         const char* says;
     } cases[] = {
         {{"dump", dir.write("cut.scn", cut)}, 1, "damaged at byte 548"},
-        {{"dump", dir.file("absent.scn")}, 1, "cannot read"},
         {{"build", dir.write("key.json", R"({"layers":[{"name":"a","mode":2,"keys":[{"time":1}]}]})"), "-o",
           dir.file("x.scn")},
          1, "layers[0].keys[0]: missing \"left\""},
         {{"build", dir.write("long.json", R"({"layers":[{"name":")" + std::string(513, 'a') + R"(","mode":2,"keys":[]}]})"),
           "-o", dir.file("x.scn")},
          1, "at most 512 bytes"},
-        {{"build", dir.write("bad.json", "{"), "-o", dir.file("x.scn")}, 1, "bad.json"},
         {{"build", dir.file("key.json")}, 2, "usage"},
     };
     for (const Case& c : cases) {
@@ -108,12 +106,6 @@ TEST(SceneToolTest, PerFrameKeysBlendTheWaypointsAtSixtyASecond) {
         EXPECT_NEAR(keys[frame].opacity, opacity[frame], 1e-6f) << frame;
         EXPECT_EQ(keys[frame].y1, 20.0f);
     }
-
-    std::string backwards = dir.write("back.json", R"({"layers":[{"name":"a","mode":2,"keys":[
-        {"time":1,"left":0,"y0":0,"right":0,"y1":0,"opacity":0},{"time":0.5,"left":0,"y0":0,"right":0,"y1":0,"opacity":0}]}]})");
-    ToolRun refused = run({"build", backwards, "-o", dir.file("back.scn"), "--per-frame"});
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("keys[1].time"), std::string::npos) << refused.err;
 }
 
 }  // namespace

@@ -130,12 +130,8 @@ std::FILE* openFile(std::string_view path, const char* mode, std::string* whyNot
     return file;
 }
 
-namespace {
-
-// The reading of readFile and readLargeFile, for either kind of buffer.
-template <class Bytes>
-std::optional<Bytes> readRegularFile(std::string_view path, std::size_t maxBytes, std::string* whyNot) {
-    auto fail = [&](std::string reason) -> std::optional<Bytes> {
+std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t maxBytes, std::string* whyNot) {
+    auto fail = [&](std::string reason) -> std::optional<std::vector<uint8_t>> {
         if (whyNot) *whyNot = std::move(reason);
         return std::nullopt;
     };
@@ -152,7 +148,7 @@ std::optional<Bytes> readRegularFile(std::string_view path, std::size_t maxBytes
 
     // One byte more than the size, so that the read that finds the end needs
     // no larger buffer: growing it would copy the whole file once more.
-    Bytes bytes(std::size_t(st.st_size) + 1);
+    std::vector<uint8_t> bytes(std::size_t(st.st_size) + 1);
     std::size_t got = 0;
     for (;;) {
         if (got == bytes.size()) {  // the file has grown since fstat
@@ -168,16 +164,6 @@ std::optional<Bytes> readRegularFile(std::string_view path, std::size_t maxBytes
     if (got > maxBytes) return tooLarge();
     bytes.resize(got);
     return bytes;
-}
-
-}  // namespace
-
-std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t maxBytes, std::string* whyNot) {
-    return readRegularFile<std::vector<uint8_t>>(path, maxBytes, whyNot);
-}
-
-std::optional<LargeVector<uint8_t>> readLargeFile(std::string_view path, std::size_t maxBytes, std::string* whyNot) {
-    return readRegularFile<LargeVector<uint8_t>>(path, maxBytes, whyNot);
 }
 
 std::string displayPath(std::string_view path) { return shortenMiddle(resolvePath(path)); }

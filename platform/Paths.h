@@ -3,8 +3,6 @@
 // goes through resolvePath, so both rules live here and nowhere else.
 #pragma once
 
-#include "platform/LargeBuffer.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -38,12 +36,6 @@ std::FILE* openFile(std::string_view path, const char* mode, std::string* whyNot
 // 16 MiB", or the system's reason ("No such file or directory").
 std::optional<std::vector<uint8_t>> readFile(std::string_view path, std::size_t maxBytes,
                                              std::string* whyNot = nullptr);
-
-// readFile for files of megabytes read once (models): the bytes in large
-// pages and not zero-filled first, which takes a 7 MB file in a tenth of the
-// time.
-std::optional<LargeVector<uint8_t>> readLargeFile(std::string_view path, std::size_t maxBytes,
-                                                  std::string* whyNot = nullptr);
 
 // A path as diagnostics show it: resolved (so "\" has become "/") and, when
 // very long, shortened in the middle (shortenMiddle, Debug.h).

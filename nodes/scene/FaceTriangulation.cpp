@@ -16,11 +16,17 @@ Vec cross(const Vec& a, const Vec& b) {
 float dot(const Vec& a, const Vec& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 Vec positionOf(const MeshVertex& v) { return {v.position[0], v.position[1], v.position[2]}; }
 
+void emit(std::vector<uint32_t>& triangles, uint32_t a, uint32_t b, uint32_t c) {
+    triangles.push_back(a);
+    triangles.push_back(b);
+    triangles.push_back(c);
+}
+
 void emitSorted(std::vector<uint32_t>& triangles, uint32_t a, uint32_t b, uint32_t c) {
     if (a > b) std::swap(a, b);
     if (b > c) std::swap(b, c);
     if (a > b) std::swap(a, b);
-    triangles.insert(triangles.end(), {a, b, c});
+    emit(triangles, a, b, c);
 }
 
 // C is an ear of P, C, N unless a corner V of the face (other than those at
@@ -49,11 +55,11 @@ void triangulateFace(std::span<const MeshVertex> corners, std::vector<uint32_t>&
     const std::size_t n = corners.size();
     if (n < 3) return;
     if (n == 3) {
-        triangles.insert(triangles.end(), {0, 1, 2});
+        emit(triangles, 0, 1, 2);
         return;
     }
     if (n > kMaxEarClippedCorners) {
-        for (uint32_t i = 1; i + 1 < n; ++i) triangles.insert(triangles.end(), {0, i, i + 1});
+        for (uint32_t i = 1; i + 1 < n; ++i) emit(triangles, 0, i, i + 1);
         return;
     }
 

@@ -23,7 +23,8 @@ std::optional<FrameLine> parseFrameLine(std::string_view line) {
     FrameLine out;
     for (int field = 0; field < 11; ++field) {
         skipSpace();
-        const char* stop = field == 0 ? text::parseInt(p, end, out.frame) : text::parseFloat(p, end, out.values[field - 1]);
+        const char* stop =
+            field == 0 ? text::parseInt(p, end, out.frame) : text::parseFloat(p, end, out.values[field - 1]);
         if (!stop) return std::nullopt;
         p = stop;
         // One separator of any kind; the line's end stands in for the last.

@@ -1,5 +1,6 @@
 #include "nodes/scene/ObjConversion.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace vorn::nodes {
@@ -16,8 +17,8 @@ ObjObjects convertObjFile(ObjFile& file, bool invertNormals) {
             v.normal[2] = n * v.normal[2];
             v.uv[1] = 1.0f - v.uv[1];
             for (int k = 0; k < 3; ++k) {
-                if (v.position[k] < b.min[k]) b.min[k] = v.position[k];
-                if (v.position[k] > b.max[k]) b.max[k] = v.position[k];
+                b.min[k] = std::min(b.min[k], v.position[k]);  // a NaN never moves them
+                b.max[k] = std::max(b.max[k], v.position[k]);
             }
         }
         result.bounds = b;

@@ -5,7 +5,10 @@
 #include "platform/FileLimits.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -23,14 +26,63 @@ struct Corner {
     int32_t normal;  // -1: none
 };
 
+// One "/"-separated part of a face corner, read as it was scanned.
+struct CornerPart {
+    bool empty = true;
+    bool number = false;  // a whole decimal integer of 32 bits
+    int64_t value = 0;
+};
+
 // A list index as written: k > 0 is element k - 1, k < 0 counts from the end.
-bool resolveIndex(std::string_view part, std::size_t listSize, uint32_t& index) {
-    int32_t k = 0;
-    if (!text::wholeInt(part, k) || k == 0) return false;
-    int64_t i = k > 0 ? int64_t(k) - 1 : int64_t(listSize) + k;
+bool resolveIndex(const CornerPart& part, std::size_t listSize, uint32_t& index) {
+    if (!part.number || part.value == 0) return false;
+    int64_t i = part.value > 0 ? part.value - 1 : int64_t(listSize) + part.value;
     if (i < 0 || i >= int64_t(listSize)) return false;
     index = uint32_t(i);
     return true;
+}
+
+// Scans one corner from p up to the next space, splitting it at "/" (an empty
+// part between two "/", none after a last one) and reading each of the first
+// three parts as a number on the way. Gives the part count.
+std::size_t scanCorner(const char*& p, const char* end, CornerPart (&parts)[3]) {
+    // Values saturate here: anything above 2^31 is no 32-bit index anyway.
+    constexpr uint64_t kSaturated = uint64_t(1) << 32;
+    std::size_t count = 0;
+    const char* start = p;
+    uint64_t value = 0;
+    bool digits = false, negative = false, clean = true;
+    auto close = [&] {
+        if (count < 3) {
+            CornerPart& part = parts[count];
+            part.empty = p == start;
+            part.number = clean && digits && value <= (negative ? uint64_t(2147483648u) : uint64_t(2147483647u));
+            part.value = negative ? -int64_t(value) : int64_t(value);
+        }
+        ++count;
+        value = 0;
+        digits = negative = false;
+        clean = true;
+    };
+    for (; p < end; ++p) {
+        const char c = *p;
+        const unsigned d = unsigned(c - '0');
+        if (d < 10) {
+            value = std::min(value * 10 + d, kSaturated);
+            digits = true;
+        } else if (c == ' ') {
+            break;
+        } else if (c == '/') {
+            close();
+            start = p + 1;
+        } else if ((c == '-' || c == '+') && p == start) {
+            negative = c == '-';
+        } else {
+            clean = false;
+        }
+    }
+    if (p > start) close();
+    return count;
 }
 
 // The first N pieces of a " "-separated tail as numbers; pieces after them are ignored.
@@ -52,16 +104,17 @@ public:
     ObjParser(ObjFile& out, std::string_view path, const MtlLibraryReader& readLibrary, const ProgressText& progress)
         : out_(out), path_(path), readLibrary_(readLibrary), progress_(progress) {}
 
-    void run(std::string_view content) {
-        reserveForSize(content.size());
+    // Lists are reserved for a file of sizeHint bytes (see reserveForSize).
+    void begin(std::size_t sizeHint) { reserveForSize(sizeHint); }
 
-        text::LineReader lines(content);
+    // The next whole lines of the file.
+    void feed(std::string_view text) {
+        text::LineReader lines(text);
         std::string_view line;
-        bool afterUsemtl = false;
         while (lines.next(line)) {
-            const std::size_t number = lines.number();
-            if (progress_ && ((number - 1) % 1000 == 0 || afterUsemtl)) writeProgress();
-            afterUsemtl = false;
+            const std::size_t number = linesBefore_ + lines.number();
+            if (progress_ && ((number - 1) % 1000 == 0 || afterUsemtl_)) writeProgress();
+            afterUsemtl_ = false;
             auto [word, tail] = text::firstWord(line);
             if (word.empty()) continue;
 
@@ -85,11 +138,16 @@ public:
             } else if (word == "usemtl") {
                 materialNames_.emplace_back(tail);
                 if (pending()) finishMesh(name_ + "_2");
-                afterUsemtl = true;
+                afterUsemtl_ = true;
             } else if (word == "mtllib") {
                 readMaterialLibrary(tail);
             }
         }
+        linesBefore_ += lines.number();
+    }
+
+    // The end of the file.
+    void finish() {
         if (pending()) finishMesh(name_);
         attachMaterials();
         report(malformed_, path_, "malformed");
@@ -150,27 +208,15 @@ private:
         const char* p = tail.data();
         const char* end = p + tail.size();
         while (p < end) {
-            // One corner: up to the next space, its parts split at "/".
-            std::string_view parts[3];
-            std::size_t partCount = 0;
-            const char* partStart = p;
-            for (; p < end && *p != ' '; ++p)
-                if (*p == '/') {
-                    if (partCount < 3) parts[partCount] = std::string_view(partStart, std::size_t(p - partStart));
-                    ++partCount;
-                    partStart = p + 1;
-                }
-            if (partStart < p) {
-                if (partCount < 3) parts[partCount] = std::string_view(partStart, std::size_t(p - partStart));
-                ++partCount;
-            }
+            CornerPart parts[3];
+            const std::size_t partCount = scanCorner(p, end, parts);
             if (p < end) ++p;  // the space
 
             Form form = previous;
             if (partCount == 1) form = Form::Position;
             else if (partCount == 2) form = Form::PositionUv;
             else if (partCount == 3 || (partCount > 3 && previous == Form::None))
-                form = parts[1].empty() ? Form::PositionNormal : Form::PositionUvNormal;
+                form = parts[1].empty ? Form::PositionNormal : Form::PositionUvNormal;
             if (form == Form::None) return false;
 
             Corner corner{0, -1, -1};
@@ -275,6 +321,8 @@ private:
     std::string path_;
     const MtlLibraryReader& readLibrary_;
     const ProgressText& progress_;
+    std::size_t linesBefore_ = 0;      // lines of the earlier feeds
+    bool afterUsemtl_ = false;
 
     platform::LargeVector<std::array<float, 3>> positions_;
     platform::LargeVector<std::array<float, 2>> texcoords_;
@@ -304,22 +352,64 @@ bool hasObjExtension(std::string_view path) {
 ObjFile readObjFile(std::string_view content, std::string_view path, const MtlLibraryReader& readLibrary,
                     const ProgressText& progress) {
     ObjFile file;
-    ObjParser(file, path, readLibrary, progress).run(content);
+    ObjParser parser(file, path, readLibrary, progress);
+    parser.begin(content.size());
+    parser.feed(content);
+    parser.finish();
     return file;
 }
 
 std::optional<ObjFile> loadObjFile(std::string_view path, const ProgressText& progress, std::string* whyNot) {
     if (whyNot) whyNot->clear();
     if (!hasObjExtension(path)) return std::nullopt;
-    std::optional<platform::LargeVector<uint8_t>> bytes =
-        platform::readLargeFile(path, platform::kMaxMeshFileBytes, whyNot);
-    if (!bytes) return std::nullopt;
+    std::FILE* stream = platform::openFile(path, "rb", whyNot, platform::kMaxMeshFileBytes);
+    if (!stream) return std::nullopt;
+    struct Closer {
+        std::FILE* stream;
+        ~Closer() { std::fclose(stream); }
+    } closer{stream};
+    std::setvbuf(stream, nullptr, _IONBF, 0);  // whole chunks, straight into the buffer
+    std::size_t size = 0;
+    if (std::fseek(stream, 0, SEEK_END) == 0) size = std::size_t(std::max(0L, std::ftell(stream)));
+    std::rewind(stream);
+
     MtlLibraryReader readLibrary = [](const std::string& libraryPath) {
         return platform::readFile(libraryPath, platform::kMaxTextFileBytes);
     };
     try {
-        return readObjFile(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), path,
-                           readLibrary, progress);
+        ObjFile file;
+        ObjParser parser(file, path, readLibrary, progress);
+        parser.begin(size);
+        // The file in chunks of whole lines: a model of hundreds of MB needs no
+        // buffer of its size, and each chunk is parsed while it is in cache.
+        platform::LargeVector<char> buffer(std::size_t(1) << 20);
+        std::size_t filled = 0, total = 0;
+        for (;;) {
+            if (filled == buffer.size()) buffer.resize(buffer.size() * 2);  // a line longer than a chunk
+            const std::size_t got = std::fread(buffer.data() + filled, 1, buffer.size() - filled, stream);
+            total += got;
+            filled += got;
+            if (total > platform::kMaxMeshFileBytes) {
+                if (whyNot) *whyNot = "grew beyond the limit of a model file while it was read";
+                return std::nullopt;
+            }
+            if (got == 0) {
+                if (std::ferror(stream)) {
+                    if (whyNot) *whyNot = std::strerror(errno);
+                    return std::nullopt;
+                }
+                parser.feed(std::string_view(buffer.data(), filled));
+                break;
+            }
+            std::size_t complete = filled;
+            while (complete > 0 && buffer[complete - 1] != '\n') --complete;
+            if (complete == 0) continue;
+            parser.feed(std::string_view(buffer.data(), complete));
+            std::memmove(buffer.data(), buffer.data() + complete, filled - complete);
+            filled -= complete;
+        }
+        parser.finish();
+        return file;
     } catch (const std::bad_alloc&) {
         // Faces repeat their corners: a file can ask for some twenty times its size.
         if (whyNot) *whyNot = "not enough memory for its meshes";

@@ -65,7 +65,8 @@ ObjFile readObjFile(std::string_view content, std::string_view path, const MtlLi
                     const ProgressText& progress);
 
 // The load of the node and of vorn-mesh: the path must end in ".obj", ".OBJ"
-// or ".Obj"; the file and its libraries are read through platform::readFile.
+// or ".Obj"; the file is read in chunks of whole lines (platform::openFile),
+// its libraries through platform::readFile.
 // Nothing when the path is refused or the file cannot be read, with the reason
 // in whyNot (empty for a refused extension).
 std::optional<ObjFile> loadObjFile(std::string_view path, const ProgressText& progress, std::string* whyNot);

@@ -9,9 +9,10 @@ render::GL_MemTexture& FixMaterialTextures::texture(const std::string& path) {
     std::unique_ptr<render::GL_MemTexture>& cached = byPath[path];
     if (!cached) {
         render::LoadedImage image = render::LoadImageFile(path, false);
+        const uint8_t* pixels = image.pixels.empty() ? nullptr : image.pixels.data();
         cached = std::make_unique<render::GL_MemTexture>(image.width, image.height,
-                                                         image.channels == 3 ? GL_RGB : GL_RGBA, GL_REPEAT,
-                                                         GL_REPEAT, image.pixels.empty() ? nullptr : image.pixels.data());
+                                                         image.channels == 3 ? GL_RGB : GL_RGBA, GL_REPEAT, GL_REPEAT,
+                                                         pixels);
     }
     return *cached;
 }

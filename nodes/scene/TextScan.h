@@ -92,15 +92,23 @@ inline const char* parseFloat(const char* p, const char* end, float& out) {
         for (; q < end && unsigned(*q - '0') < 10; ++q) mantissa = mantissa * 10 + unsigned(*q - '0');
         scale = std::size_t(q - fraction);
     }
+    if (count + scale > 15 || (q < end && (*q == 'e' || *q == 'E'))) return parseFloatSlowly(p, end, out);
+    // Below 2^24 the mantissa, and 10^scale up to 10^10, are exact floats: one
+    // division rounds correctly (the usual case, 7 or 8 digits).
+    static constexpr float kFloatPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    if (mantissa < (1u << 24) && scale <= 10) {
+        const float value = float(mantissa) / kFloatPowers[scale];
+        out = negative ? -value : value;
+        return q;
+    }
     // Up to 15 digits the mantissa and 10^scale are exact doubles (and the
     // mantissa cannot have wrapped), so the quotient is the correctly rounded
     // double. Rounding that to float is exact unless it lies exactly half-way
     // between two floats.
-    if (count + scale > 15 || (q < end && (*q == 'e' || *q == 'E'))) return parseFloatSlowly(p, end, out);
     const double value = double(mantissa) / kPowers[scale];
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
-    if (value != 0.0 && (bits & 0x1FFFFFFFu) == 0x10000000u) return parseFloatSlowly(p, end, out);
+    if ((bits & 0x1FFFFFFFu) == 0x10000000u) return parseFloatSlowly(p, end, out);
     out = negative ? -float(value) : float(value);
     return q;
 }

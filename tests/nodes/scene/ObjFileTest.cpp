@@ -188,5 +188,24 @@ TEST(ObjFile, OnlyObjNamesAreLoaded) {
     EXPECT_FALSE(why.empty());
 }
 
+TEST(ObjFile, AFileReadInChunksGivesWhatItsBytesGive) {
+    // Megabytes of CR LF lines, a face longer than a chunk, a bad line far in.
+    std::string text = "o Big\r\n";
+    for (int i = 0; i < 60000; ++i) text += "v " + std::to_string(i) + " 1 2\r\nf -1 -1 -1\r\n";
+    text += "f";
+    for (int i = 0; i < 700000; ++i) text += " 1";
+    text += "\r\nv 1 2\r\no Last\r\nf 1 2 3";
+    TempDir dir;
+    std::optional<ObjFile> loaded = loadObjFile(dir.write("big.obj", text), nullptr, nullptr);
+    ASSERT_TRUE(loaded);
+    ObjFile read = readObjFile(text, dir.file("big.obj"), nullptr, nullptr);
+    EXPECT_EQ(meshNames(*loaded), (std::vector<std::string>{"Big", "Last"}));
+    EXPECT_EQ(loaded->vertices.size(), 60000u * 3 + 700000 + 3);
+    EXPECT_EQ(indices(*loaded), indices(read));
+    EXPECT_EQ(loaded->diagnostics, read.diagnostics);
+    ASSERT_EQ(loaded->diagnostics.size(), 2u);
+    EXPECT_NE(loaded->diagnostics[0].find("the first at line 120003"), std::string::npos) << loaded->diagnostics[0];
+}
+
 }  // namespace
 }  // namespace vorn::test

@@ -1,13 +1,6 @@
 #include "tools/project/ProjectJson.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <limits>
-#include <optional>
-
 #include "engine/ProjectFormat.h"
-#include "platform/TextEncoding.h"
 
 namespace vorn::tools {
 
@@ -17,20 +10,8 @@ using namespace engine;
 
 // ---- to JSON
 
-Json text(const std::string& bytes) { return platform::latin1ToUtf8(bytes); }
-
-std::string bitPattern(uint32_t bits) {
-    char hex[11];
-    std::snprintf(hex, sizeof hex, "0x%08X", bits);
-    return hex;
-}
-
-Json number(float value) {
-    if (std::isfinite(value)) return value;
-    uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    return bitPattern(bits);
-}
+Json text(const std::string& bytes) { return textToJson(bytes); }
+Json number(float value) { return floatToJson(value); }
 
 Json parameterValue(const StoredParameter& parameter) {
     switch (parameter.typeCode) {
@@ -127,113 +108,22 @@ struct ToJson {
 
 // ---- from JSON: every read names where it looked, so errors say where.
 
-class Reader {
-public:
-    Reader(const Json& json, std::string where) : json_(json), where_(std::move(where)) {}
+// A stored text: 8-bit, without a zero byte, within the project's text limit.
+std::string storedText(const JsonReader& reader) {
+    std::string bytes = reader.text();
+    if (bytes.find('\0') != std::string::npos) reader.fail("a text cannot hold U+0000");
+    if (bytes.size() > project::kMaxTextBytes)
+        reader.fail("a text holds at most " + std::to_string(project::kMaxTextBytes) + " bytes");
+    return bytes;
+}
 
-    [[noreturn]] void fail(const std::string& what) const { throw ProjectJsonError(where_ + ": " + what); }
-
-    Reader operator[](const char* key) const {
-        if (!json_.is_object()) fail("expected an object");
-        auto found = json_.find(key);
-        if (found == json_.end()) fail(std::string("missing \"") + key + "\"");
-        return Reader(*found, where_ + "." + key);
-    }
-    bool has(const char* key) const { return json_.is_object() && json_.contains(key); }
-
-    std::vector<Reader> items() const {
-        if (!json_.is_array()) fail("expected an array");
-        std::vector<Reader> list;
-        for (std::size_t i = 0; i < json_.size(); ++i)
-            list.emplace_back(json_[i], where_ + "[" + std::to_string(i) + "]");
-        return list;
-    }
-    std::size_t size() const { return json_.is_array() ? json_.size() : 0; }
-
-    std::string text() const {
-        if (!json_.is_string()) fail("expected a string");
-        const std::string& utf8 = json_.get_ref<const std::string&>();
-        std::string bytes;
-        for (std::size_t i = 0; i < utf8.size(); ++i) {
-            unsigned char c = static_cast<unsigned char>(utf8[i]);
-            if (c < 0x80) {
-                bytes.push_back(char(c));
-            } else if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size() &&
-                       (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) {
-                bytes.push_back(char(((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F)));
-            } else {
-                fail("characters above U+00FF cannot be stored: texts are 8-bit");
-            }
-        }
-        if (bytes.find('\0') != std::string::npos) fail("a text cannot hold U+0000");
-        if (bytes.size() > project::kMaxTextBytes)
-            fail("a text holds at most " + std::to_string(project::kMaxTextBytes) + " bytes");
-        return bytes;
-    }
-
-    std::string word() const {
-        if (!json_.is_string()) fail("expected a string");
-        return json_.get<std::string>();
-    }
-
-    template <class Integer>
-    Integer integer() const {
-        if (json_.is_number_unsigned()) {
-            uint64_t value = json_.get<uint64_t>();
-            if (value <= uint64_t(std::numeric_limits<Integer>::max())) return Integer(value);
-        } else if (json_.is_number_integer()) {
-            int64_t value = json_.get<int64_t>();
-            if (value >= int64_t(std::numeric_limits<Integer>::min()) &&
-                value <= int64_t(std::numeric_limits<Integer>::max()))
-                return Integer(value);
-        } else if (json_.is_string()) {
-            if (auto bits = bitPatternValue(); bits && sizeof(Integer) == 4) return Integer(*bits);
-        }
-        fail(std::string("expected an integer from ") + std::to_string(std::numeric_limits<Integer>::min()) +
-             " to " + std::to_string(std::numeric_limits<Integer>::max()));
-    }
-
-    float number() const {
-        if (json_.is_number()) return json_.get<float>();
-        if (auto bits = bitPatternValue()) {
-            float value;
-            std::memcpy(&value, &*bits, 4);
-            return value;
-        }
-        fail("expected a number or a bit pattern such as \"0x7FC00000\"");
-    }
-
-    const Json& json() const { return json_; }
-
-private:
-    std::optional<uint32_t> bitPatternValue() const {
-        if (!json_.is_string()) return std::nullopt;
-        const std::string& s = json_.get_ref<const std::string&>();
-        if (s.size() != 10 || s[0] != '0' || (s[1] != 'x' && s[1] != 'X')) return std::nullopt;
-        uint32_t bits = 0;
-        for (std::size_t i = 2; i < 10; ++i) {
-            char c = s[i];
-            int digit = c >= '0' && c <= '9' ? c - '0'
-                        : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                        : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                               : -1;
-            if (digit < 0) return std::nullopt;
-            bits = bits << 4 | uint32_t(digit);
-        }
-        return bits;
-    }
-
-    const Json& json_;
-    std::string where_;
-};
-
-StoredParameter parameterFrom(const Reader& item) {
+StoredParameter parameterFrom(const JsonReader& item) {
     StoredParameter parameter;
-    parameter.name = item["name"].text();
+    parameter.name = storedText(item["name"]);
     parameter.typeCode = item["type"].integer<uint32_t>();
     if (parameter.typeCode > 6) item["type"].fail("type codes run from 0 to 6");
     if (parameter.typeCode == 6) return parameter;
-    Reader value = item["value"];
+    JsonReader value = item["value"];
     switch (parameter.typeCode) {
         case 0:
             parameter.byte = value.json().is_boolean() ? uint8_t(value.json().get<bool>()) : value.integer<uint8_t>();
@@ -243,22 +133,22 @@ StoredParameter parameterFrom(const Reader& item) {
         case 3:
         case 4: {
             std::size_t count = parameter.typeCode == 3 ? 2 : 4;
-            std::vector<Reader> components = value.items();
+            std::vector<JsonReader> components = value.items();
             if (components.size() != count) value.fail("expected " + std::to_string(count) + " numbers");
             for (std::size_t i = 0; i < count; ++i) parameter.floats[i] = components[i].number();
             break;
         }
-        case 5: parameter.text = value.text(); break;
+        case 5: parameter.text = storedText(value); break;
     }
     return parameter;
 }
 
-ProjectSection sectionFrom(const Reader& section) {
+ProjectSection sectionFrom(const JsonReader& section) {
     std::string kind = section["section"].word();
     if (kind == "header") {
-        return ProjectHeader{section["projectName"].text(), section["resourceDirectory"].text(),
-                             section["musicFile"].text(), section["alternateMusicFile"].text(),
-                             section["headerText"].text()};
+        return ProjectHeader{storedText(section["projectName"]), storedText(section["resourceDirectory"]),
+                             storedText(section["musicFile"]), storedText(section["alternateMusicFile"]),
+                             storedText(section["headerText"])};
     }
     if (kind == "unknown") {
         uint32_t marker = section["marker"].integer<uint32_t>();
@@ -266,44 +156,44 @@ ProjectSection sectionFrom(const Reader& section) {
             section["marker"].fail("a section's marker cannot stand alone");
         return UnknownMarker{marker};
     }
-    std::vector<Reader> entries = section["entries"].items();
+    std::vector<JsonReader> entries = section["entries"].items();
     if (kind == "nodes") {
         NodesSection nodes;
-        for (const Reader& entry : entries) nodes.push_back({entry["name"].text(), entry["type"].text()});
+        for (const JsonReader& entry : entries) nodes.push_back({storedText(entry["name"]), storedText(entry["type"])});
         return nodes;
     }
     if (kind == "counters") {
         CountersSection counters;
-        for (const Reader& entry : entries) counters.push_back({entry["key"].text(), entry["value"].integer<uint32_t>()});
+        for (const JsonReader& entry : entries) counters.push_back({storedText(entry["key"]), entry["value"].integer<uint32_t>()});
         return counters;
     }
     if (kind == "wiring") {
         WiringSection wiring;
-        for (const Reader& entry : entries) {
-            WiringRecord record{entry["node"].text(), {}};
-            for (const Reader& input : entry["inputs"].items())
-                record.inputs.push_back({input["index"].integer<uint32_t>(), input["source"].text()});
+        for (const JsonReader& entry : entries) {
+            WiringRecord record{storedText(entry["node"]), {}};
+            for (const JsonReader& input : entry["inputs"].items())
+                record.inputs.push_back({input["index"].integer<uint32_t>(), storedText(input["source"])});
             wiring.push_back(std::move(record));
         }
         return wiring;
     }
     if (kind == "parameters") {
         ParametersSection parameters;
-        for (const Reader& entry : entries) {
-            ParameterGroup group{entry["node"].text(), {}};
-            for (const Reader& item : entry["parameters"].items()) group.parameters.push_back(parameterFrom(item));
+        for (const JsonReader& entry : entries) {
+            ParameterGroup group{storedText(entry["node"]), {}};
+            for (const JsonReader& item : entry["parameters"].items()) group.parameters.push_back(parameterFrom(item));
             parameters.push_back(std::move(group));
         }
         return parameters;
     }
     if (kind == "tracks") {
         TracksSection tracks;
-        for (const Reader& entry : entries) {
-            TrackGroup group{entry["node"].text(), {}};
-            for (const Reader& item : entry["tracks"].items()) {
-                StoredTrack track{item["name"].text(), item["node"].text(), item["rangeMin"].number(),
+        for (const JsonReader& entry : entries) {
+            TrackGroup group{storedText(entry["node"]), {}};
+            for (const JsonReader& item : entry["tracks"].items()) {
+                StoredTrack track{storedText(item["name"]), storedText(item["node"]), item["rangeMin"].number(),
                                   item["rangeMax"].number(), {}};
-                for (const Reader& key : item["keys"].items())
+                for (const JsonReader& key : item["keys"].items())
                     track.keys.push_back(
                         Keyframe{key["value"].number(), key["time"].number(), key["interpolation"].integer<int32_t>()});
                 group.tracks.push_back(std::move(track));
@@ -314,8 +204,8 @@ ProjectSection sectionFrom(const Reader& section) {
     }
     if (kind == "links") {
         LinksSection links;
-        for (const Reader& entry : entries)
-            links.push_back({entry["node"].text(), entry["track"].text(), entry["parameter"].text()});
+        for (const JsonReader& entry : entries)
+            links.push_back({storedText(entry["node"]), storedText(entry["track"]), storedText(entry["parameter"])});
         return links;
     }
     section["section"].fail("unknown section \"" + kind + "\"");
@@ -330,9 +220,9 @@ Json documentToJson(const ProjectDocument& document) {
 }
 
 ProjectDocument documentFromJson(const Json& json) {
-    Reader root(json, "project");
+    JsonReader root(json, "project");
     ProjectDocument document;
-    for (const Reader& section : root["sections"].items()) document.sections.push_back(sectionFrom(section));
+    for (const JsonReader& section : root["sections"].items()) document.sections.push_back(sectionFrom(section));
     return document;
 }
 

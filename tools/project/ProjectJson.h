@@ -14,21 +14,14 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "engine/ProjectDocument.h"
+#include "tools/json/JsonFields.h"
 
 namespace vorn::tools {
 
 // Objects keep their keys in the order written; numbers are 32-bit floats.
-using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool, std::int64_t,
-                                  std::uint64_t, float>;
-
 // What is wrong with a JSON project and where ("sections[2].entries[0].value: ...").
-class ProjectJsonError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+using ProjectJsonError = JsonError;
 
 Json documentToJson(const engine::ProjectDocument& document);
 

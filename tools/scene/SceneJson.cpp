@@ -1,13 +1,9 @@
 #include "tools/scene/SceneJson.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <limits>
-#include <optional>
 
 #include "platform/FileLimits.h"
-#include "platform/TextEncoding.h"
 
 namespace vorn::tools {
 
@@ -23,15 +19,6 @@ constexpr float SceneKey::*kKeyFields[] = {&SceneKey::unused, &SceneKey::time,  
 
 // ---- to JSON
 
-SceneJson number(float value) {
-    if (std::isfinite(value)) return value;
-    uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    char hex[11];
-    std::snprintf(hex, sizeof hex, "0x%08X", bits);
-    return hex;
-}
-
 std::string hexBytes(const std::string& bytes) {
     static const char kDigits[] = "0123456789abcdef";
     std::string hex;
@@ -44,104 +31,21 @@ std::string hexBytes(const std::string& bytes) {
 
 std::string dumped(const SceneJson& json) { return json.dump(-1, ' ', false, nlohmann::detail::error_handler_t::strict); }
 
-// ---- from JSON: every read names where it looked, so errors say where.
-
-class Reader {
-public:
-    Reader(const SceneJson& json, std::string where) : json_(json), where_(std::move(where)) {}
-
-    [[noreturn]] void fail(const std::string& what) const { throw SceneJsonError(where_ + ": " + what); }
-
-    Reader operator[](const char* key) const {
-        if (!json_.is_object()) fail("expected an object");
-        auto found = json_.find(key);
-        if (found == json_.end()) fail(std::string("missing \"") + key + "\"");
-        return Reader(*found, where_ + "." + key);
-    }
-    bool has(const char* key) const { return json_.is_object() && json_.contains(key); }
-
-    std::vector<Reader> items() const {
-        if (!json_.is_array()) fail("expected an array");
-        std::vector<Reader> list;
-        for (std::size_t i = 0; i < json_.size(); ++i) list.emplace_back(json_[i], where_ + "[" + std::to_string(i) + "]");
-        return list;
-    }
-
-    std::string string() const {
-        if (!json_.is_string()) fail("expected a string");
-        return json_.get<std::string>();
-    }
-
-    // UTF-8 back to 8-bit text.
-    std::string text() const {
-        const std::string utf8 = string();
-        std::string bytes;
-        for (std::size_t i = 0; i < utf8.size(); ++i) {
-            unsigned char c = static_cast<unsigned char>(utf8[i]);
-            if (c < 0x80) {
-                bytes.push_back(char(c));
-            } else if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size() &&
-                       (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) {
-                bytes.push_back(char(((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F)));
-            } else {
-                fail("characters above U+00FF cannot be stored: names are 8-bit");
-            }
-        }
-        return bytes;
-    }
-
-    std::string hex() const {
-        const std::string digits = string();
-        if (digits.size() % 2 != 0) fail("expected pairs of hex digits");
-        std::string bytes;
-        for (std::size_t i = 0; i < digits.size(); i += 2) {
-            int high = digit(digits[i]), low = digit(digits[i + 1]);
-            if (high < 0 || low < 0) fail("expected pairs of hex digits");
-            bytes.push_back(char(high << 4 | low));
-        }
-        return bytes;
-    }
-
-    int32_t int32() const {
-        if (json_.is_number_integer()) {
-            int64_t value = json_.is_number_unsigned() ? int64_t(std::min<uint64_t>(json_.get<uint64_t>(), INT64_MAX))
-                                                       : json_.get<int64_t>();
-            if (value >= std::numeric_limits<int32_t>::min() && value <= std::numeric_limits<int32_t>::max())
-                return int32_t(value);
-        }
-        fail("expected an integer from -2147483648 to 2147483647");
-    }
-
-    float number() const {
-        if (json_.is_number()) return json_.get<float>();
-        if (json_.is_string()) {
-            const std::string& s = json_.get_ref<const std::string&>();
-            if (s.size() == 10 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-                uint32_t bits = 0;
-                bool valid = true;
-                for (std::size_t i = 2; i < 10; ++i) {
-                    int d = digit(s[i]);
-                    valid = valid && d >= 0;
-                    bits = bits << 4 | uint32_t(d & 15);
-                }
-                if (valid) {
-                    float value;
-                    std::memcpy(&value, &bits, 4);
-                    return value;
-                }
-            }
-        }
-        fail("expected a number or a bit pattern such as \"0x7FC00000\"");
-    }
-
-private:
-    static int digit(char c) {
+// Padding bytes after a name, as pairs of hex digits.
+std::string hexText(const JsonReader& reader) {
+    const std::string digits = reader.word();
+    auto digit = [](char c) {
         return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    };
+    if (digits.size() % 2 != 0) reader.fail("expected pairs of hex digits");
+    std::string bytes;
+    for (std::size_t i = 0; i < digits.size(); i += 2) {
+        int high = digit(digits[i]), low = digit(digits[i + 1]);
+        if (high < 0 || low < 0) reader.fail("expected pairs of hex digits");
+        bytes.push_back(char(high << 4 | low));
     }
-
-    const SceneJson& json_;
-    std::string where_;
-};
+    return bytes;
+}
 
 }  // namespace
 
@@ -150,13 +54,13 @@ std::string sceneToJsonText(const std::vector<SceneLayerRecord>& layers) {
     for (std::size_t l = 0; l < layers.size(); ++l) {
         const SceneLayerRecord& layer = layers[l];
         text += l ? ",\n    {\n" : "\n    {\n";
-        text += "      \"name\": " + dumped(platform::latin1ToUtf8(layer.name)) + ",\n";
+        text += "      \"name\": " + dumped(textToJson(layer.name)) + ",\n";
         if (!layer.namePadding.empty()) text += "      \"namePadding\": \"" + hexBytes(layer.namePadding) + "\",\n";
         text += "      \"mode\": " + std::to_string(layer.mode) + ",\n";
         text += "      \"keys\": [";
         for (std::size_t k = 0; k < layer.keys.size(); ++k) {
             SceneJson object = SceneJson::object();
-            for (int field = 0; field < 7; ++field) object[kKeyNames[field]] = number(layer.keys[k].*kKeyFields[field]);
+            for (int field = 0; field < 7; ++field) object[kKeyNames[field]] = floatToJson(layer.keys[k].*kKeyFields[field]);
             text += (k ? ",\n        " : "\n        ") + dumped(object);
         }
         text += layer.keys.empty() ? "]\n    }" : "\n      ]\n    }";
@@ -166,15 +70,15 @@ std::string sceneToJsonText(const std::vector<SceneLayerRecord>& layers) {
 }
 
 std::vector<SceneLayerRecord> sceneFromJson(const SceneJson& json) {
-    Reader root(json, "scene");
-    if (root.has("format") && root["format"].string() != "vorn scene") root["format"].fail("expected \"vorn scene\"");
+    JsonReader root(json, "scene");
+    if (root.has("format") && root["format"].word() != "vorn scene") root["format"].fail("expected \"vorn scene\"");
     std::vector<SceneLayerRecord> layers;
-    for (const Reader& item : root["layers"].items()) {
+    for (const JsonReader& item : root["layers"].items()) {
         SceneLayerRecord layer;
         layer.name = item["name"].text();
-        if (item.has("namePadding")) layer.namePadding = item["namePadding"].hex();
-        layer.mode = item["mode"].int32();
-        for (const Reader& entry : item["keys"].items()) {
+        if (item.has("namePadding")) layer.namePadding = hexText(item["namePadding"]);
+        layer.mode = item["mode"].integer<int32_t>();
+        for (const JsonReader& entry : item["keys"].items()) {
             SceneKey key;
             // The unused value may be left out of a key written by hand.
             if (entry.has("unused")) key.unused = entry["unused"].number();

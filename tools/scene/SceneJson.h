@@ -17,22 +17,16 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "nodes/image/SceneFile.h"
+#include "tools/json/JsonFields.h"
 
 namespace vorn::tools {
 
 // Objects keep their keys in the order written; numbers are 32-bit floats.
-using SceneJson = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool, std::int64_t,
-                                       std::uint64_t, float>;
+using SceneJson = Json;
+using SceneJsonError = JsonError;
 
 // What is wrong with a JSON scene and where ("layers[2].keys[0].time: ...").
-class SceneJsonError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 // The JSON text, one key to a line.
 std::string sceneToJsonText(const std::vector<nodes::SceneLayerRecord>& layers);
 

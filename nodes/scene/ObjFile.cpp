@@ -277,7 +277,8 @@ private:
     }
 
     void readMaterialLibrary(std::string_view name) {
-        std::size_t slash = path_.rfind('/');
+        // Either separator: models named by productions carry Windows paths.
+        std::size_t slash = path_.find_last_of("/\\");
         std::string libraryPath = (slash == std::string::npos ? std::string() : path_.substr(0, slash + 1)) +
                                   std::string(name);
         if (progress_) progress_("\n- find materials in: " + libraryPath + "\n");

@@ -61,6 +61,10 @@ TEST(MeshTool, ShowsTheObjectsMeshesMaterialsAndBoundsTheNodeGets) {
 
     EXPECT_NE(shown.err.find("- find materials in: "), std::string::npos);
     EXPECT_NE(shown.err.find("car.obj: 1 malformed line skipped, the first at line 10\n"), std::string::npos);
+
+    // A Windows path finds the library beside the model too.
+    std::string windowsPath = dir.path() + "\\car.obj";
+    EXPECT_EQ(Json::parse(run({windowsPath}).out)["materials"].size(), 1u);
 }
 
 TEST(MeshTool, ModelsThatLoadNothingGetOneLineAndStatusOne) {

@@ -1,11 +1,10 @@
+// "Render_Flake": its seeded layout, the counts it holds and what its picture shows.
 #include "nodes/procedural/FlakeRender.h"
 
 #include "nodes/procedural/FlakeLayout.h"
 #include "platform/ImageEncoder.h"
-#include "tests/nodes/scene/SceneTestNodes.h"
+#include "tests/nodes/scene/SceneTest.h"
 #include "tests/render/ReadBack.h"
-#include "tests/support/GlFixture.h"
-#include "tests/support/TempDir.h"
 
 #include <cmath>
 #include <cstring>
@@ -43,15 +42,15 @@ public:
     }
 };
 
-class FlakeRenderTest : public GlTest {
+class FlakeRender : public SceneTest {
 protected:
     void SetUp() override {
-        GlTest::SetUp();
-        graph.engine.factory.add("Depth Picture", engine::constructs<DepthPicture>());
-        flakes = graph.create<nodes::ImageNode_FlakeRender>("Flakes", "Render_Flake");
+        SceneTest::SetUp();
+        engine.factory.add("Depth Picture", engine::constructs<DepthPicture>());
+        flakes = create<nodes::ImageNode_FlakeRender>("Flakes", "Render_Flake");
         const std::vector<uint8_t> white(2 * 2 * 3, 255);
-        ASSERT_TRUE(platform::writePngFile(folder.file("atlas.png"), 2, 2, 3, white.data()));
-        flakes->atlasFile = folder.file("atlas.png");
+        ASSERT_TRUE(platform::writePngFile("atlas.png", 2, 2, 3, white.data()));
+        flakes->atlasFile = "atlas.png";
     }
     // Red and alpha of the flake picture at a pixel counted from the bottom-left corner.
     std::array<float, 2> redAlpha(int x, int y) {
@@ -59,29 +58,24 @@ protected:
         std::vector<float> rgba = readAttachmentFloat(target->framebuffer, 0, x, y, 1, 1);
         return {rgba[0], rgba[3]};
     }
-
-    TempDir folder;
-    SceneGraph graph;
     nodes::ImageNode_FlakeRender* flakes = nullptr;
 };
 
-TEST_F(FlakeRenderTest, CountAndAtlasSizeAreHeldInsideTheirRangesForAllocationAndDrawing) {
-    const struct {
-        float count, atlasSize;
-        int built;
-    } cases[] = {{100.7f, 10, 100}, {100.2f, 10, 100}, {5, 10, 10}, {1e9f, 10, 10000},
-                 {std::numeric_limits<float>::quiet_NaN(), 10, 10}, {-3, 10, 10},
-                 {20.5f, 0, 20}};  // a keyed atlas of no cells still picks one
+TEST_F(FlakeRender, CountAndAtlasSizeAreHeldInsideTheirRangesForAllocationAndDrawing) {
+    const struct { float count, atlasSize; int built; } cases[] = {
+        {100.7f, 10, 100}, {100.2f, 10, 100}, {5, 10, 10}, {1e9f, 10, 10000}, {-3, 10, 10},
+        {std::numeric_limits<float>::quiet_NaN(), 10, 10},
+        {20.5f, 0, 20}};  // a keyed atlas of no cells still picks one
     for (const auto& c : cases) {
         flakes->flakeCount = c.count;
         flakes->atlasSize = c.atlasSize;
-        graph.evaluateAt(*flakes);
+        evaluateAt(*flakes);
         EXPECT_EQ(flakes->builtFlakeCount(), c.built) << c.count;
     }
     EXPECT_FALSE(flakes->hasError);
 }
 
-TEST_F(FlakeRenderTest, FlakesFadeOverOneFlakeSizeInFrontOfTheSceneAndFogWithDistance) {
+TEST_F(FlakeRender, FlakesFadeOverOneFlakeSizeInFrontOfTheSceneAndFogWithDistance) {
     // Ten flakes at the centre of a region of no size, straight ahead of the camera.
     flakes->flakeCount = 10;
     std::fill_n(flakes->regionSize, 3, 0.0f);
@@ -91,32 +85,30 @@ TEST_F(FlakeRenderTest, FlakesFadeOverOneFlakeSizeInFrontOfTheSceneAndFogWithDis
     const struct {
         float sceneDistance;   // 0: no depth input
         float cameraDistance;  // 0: no camera input (the default one at 1.5)
-        float depthAlpha;
-        float flakeAlpha;
+        float depthAlpha, flakeAlpha;
     } cases[] = {
-        {0, 0, 0, 1},           // nothing hides them
-        {10, 0, 0, 1},          // the scene far behind
-        {1, 0, 0, 0},           // the scene in front
-        {1.55f, 0, 0, 0.5f},    // half a flake size behind them
-        {3.025f, 3, 0, 0.25f},  // a camera at 3, the scene a quarter size behind
-        {0, 0, 0.5f, 0.56978f}, // fog: exp(-(0.5 · 1.5)²)
+        {0, 0, 0, 1},            // nothing hides them
+        {10, 0, 0, 1},           // the scene far behind
+        {1, 0, 0, 0},            // the scene in front
+        {1.55f, 0, 0, 0.5f},     // half a flake size behind them
+        {3.025f, 3, 0, 0.25f},   // a camera at 3, the scene a quarter size behind
+        {0, 0, 0.5f, 0.56978f},  // fog: exp(-(0.5 · 1.5)²)
     };
     for (const auto& c : cases) {
-        graph.engine.deleteNode("Scene");
-        graph.engine.deleteNode("Camera");
+        engine.deleteNode("Scene");
+        engine.deleteNode("Camera");
         if (c.sceneDistance > 0) {
-            graph.create<DepthPicture>("Scene", "Depth Picture")->setDistance(c.sceneDistance);
-            graph.connect("Scene", "Flakes", 0);
+            create<DepthPicture>("Scene", "Depth Picture")->setDistance(c.sceneDistance);
+            connect("Scene", "Flakes", 0);
         }
         if (c.cameraDistance > 0) {
-            auto* camera = graph.create<TestCamera>("Camera", "Test Camera");
+            auto* camera = create<TestCamera>("Camera", "Test Camera");
             camera->viewMatrix = render::translationMatrix(0, 0, -c.cameraDistance);
-            const float f = 1.7320508f;  // 60° field of view
-            camera->projectionMatrix = {f / 1.7777778f, 0, 0, 0, 0, f, 0, 0, 0, 0, -1.00002f, -1, 0, 0, -0.200002f, 0};
-            graph.connect("Camera", "Flakes", 1);
+            camera->projectionMatrix = defaultLens();
+            connect("Camera", "Flakes", 1);
         }
         flakes->depthAlpha = c.depthAlpha;
-        graph.evaluateAt(*flakes);
+        evaluateAt(*flakes);
         const float colour = 1.0f - std::pow(1.0f - c.flakeAlpha, 10.0f);
         std::array<float, 2> centre = redAlpha(960, 540);
         EXPECT_NEAR(centre[0], colour, 3e-3f) << c.sceneDistance << " " << c.depthAlpha;

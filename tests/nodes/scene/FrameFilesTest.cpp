@@ -1,3 +1,4 @@
+// The key-file and camera-path readers: frame numbers, gaps, axes and damage.
 #include "nodes/scene/AnimationKeys.h"
 #include "nodes/scene/CameraFrames.h"
 
@@ -8,7 +9,8 @@ namespace {
 
 using namespace nodes;
 
-using Vec = std::array<float, 3>;
+// A line of frame n whose first number is x and the other nine 0.
+std::string line(int n, int x = 0) { return std::to_string(n) + " " + std::to_string(x) + " 0 0 0 0 0 0 0 0 0\n"; }
 
 std::vector<int32_t> framesOf(const AnimationKeys& read) {
     std::vector<int32_t> frames;
@@ -16,40 +18,32 @@ std::vector<int32_t> framesOf(const AnimationKeys& read) {
     return frames;
 }
 
-void expectNear(const Vec& actual, const Vec& expected) {
+void expectNear(const std::array<float, 3>& actual, const std::array<float, 3>& expected) {
     for (int a = 0; a < 3; ++a) EXPECT_NEAR(actual[a], expected[a], 1e-4f) << "component " << a;
 }
 
 TEST(FrameFiles, KeysTakeTheirFrameNumbersAndFillGapsTowardsTheLine) {
-    struct Case {
-        std::string text;
-        std::vector<int32_t> frames;
-    };
-    const Case cases[] = {
-        {"0 0 0 0 0 0 0 0 0 0 0\n1 0 0 0 0 0 0 0 0 0 0\n2 0 0 0 0 0 0 0 0 0 0\n3 0 0 0 0 0 0 0 0 0 0\n", {0, 1, 2, 3}},
-        {"0 0 0 0 0 0 0 0 0 0 0\n3 3 0 0 0 0 0 0 0 0 0\n", {0, 3, 3, 3}},
+    const std::pair<std::string, std::vector<int32_t>> cases[] = {
+        {line(0) + line(1) + line(2) + line(3), {0, 1, 2, 3}},
+        {line(0) + line(3, 3), {0, 3, 3, 3}},
         // Any first number; then 0 or less appends, below the count drops.
-        {"5 0 0 0 0 0 0 0 0 0 0\n-2 0 0 0 0 0 0 0 0 0 0\n0 0 0 0 0 0 0 0 0 0 0\n2 0 0 0 0 0 0 0 0 0 0\n", {5, -2, 0}},
-        {"1 0 0 0 0 0 0 0 0 0 0\n2 0 0 0 0 0 0 0 0 0 0\n1 0 0 0 0 0 0 0 0 0 0\n", {1, 2}},
-        {"1 0 0 0 0 0 0 0 0 0 0\n200000 0 0 0 0 0 0 0 0 0 0\n", {1}},  // too far ahead
+        {line(5) + line(-2) + line(0) + line(2), {5, -2, 0}},
+        {line(1) + line(2) + line(1), {1, 2}},
+        {line(1) + line(200000), {1}},  // too far ahead
     };
-    for (const Case& c : cases) EXPECT_EQ(framesOf(readAnimationKeys(c.text, "k.txt", nullptr)), c.frames) << c.text;
-
+    for (const auto& [text, frames] : cases)
+        EXPECT_EQ(framesOf(readAnimationKeys(text, "k.txt", nullptr)), frames) << text;
     // Thirds from the first key's position to the line's; (x, y, z) read become (x, -z, -y).
-    AnimationKeys thirds = readAnimationKeys(cases[1].text, "k.txt", nullptr);
-    expectNear(thirds.keys[1].position, {1, 0, 0});
-    expectNear(thirds.keys[2].position, {2, 0, 0});
-    expectNear(thirds.keys[3].position, {3, 0, 0});
-    AnimationKeys axes = readAnimationKeys("0 1 2 3 0 0 0 0 0 0 0\n", "k.txt", nullptr);
-    expectNear(axes.keys[0].position, {1, -3, -2});
+    AnimationKeys thirds = readAnimationKeys(cases[1].first, "k.txt", nullptr);
+    for (int k = 1; k <= 3; ++k) expectNear(thirds.keys[k].position, {float(k), 0, 0});
+    expectNear(readAnimationKeys("0 1 2 3 0 0 0 0 0 0 0\n", "k.txt", nullptr).keys[0].position, {1, -3, -2});
 }
 
 TEST(FrameFiles, FieldsMayBeSeparatedByAnyOneCharacterAndBadLinesAreReportedOnce) {
     std::string echo;
-    AnimationKeys read = readAnimationKeys(
-        "0,1.5,2,3,4,5,6,7,8,9,10\r\n\n1 1 2\n1 1 2 3 4 5 6 7 8 9 10 11\n1;  -1e1 +2 3 4 5 6 7 8 9 10;\n"
-        "4 0 0 0 0 0 0 0 0 0 0\n999999 0 0 0 0 0 0 0 0 0 0\n",
-        "keys.txt", [&](std::string_view line) { echo += line; });
+    AnimationKeys read = readAnimationKeys("0,1.5,2,3,4,5,6,7,8,9,10\r\n\n1 1 2\n1 1 2 3 4 5 6 7 8 9 10 11\n"
+                                           "1;  -1e1 +2 3 4 5 6 7 8 9 10;\n" + line(4) + line(999999),
+                                           "keys.txt", [&](std::string_view text) { echo += text; });
     EXPECT_EQ(framesOf(read), (std::vector<int32_t>{0, 1, 4, 4, 4}));
     expectNear(read.keys[1].position, {-10, -3, -2});
     EXPECT_EQ(echo, "0: 1.500 2.000 3.000\n1: -10.000 2.000 3.000\n4: 0.000 0.000 0.000\n999999: 0.000 0.000 0.000\n");
@@ -62,21 +56,16 @@ TEST(FrameFiles, FieldsMayBeSeparatedByAnyOneCharacterAndBadLinesAreReportedOnce
 
 TEST(FrameFiles, CameraFramesTurnToTheSystemsAxesAndDegrees) {
     // n, c1 .. c10: position (-c1, c3, c2), further c4 c5 c6, angles
-    // ((c7 - pi/2), -c9, -c8) in degrees.
-    CameraFrames read = readCameraFrames("1 1 2 3 4 5 6 1.5707964 0.5 -1 9\n"
-                                         "4 4 5 9 0 0 0 0 0 0 0\n"  // a gap of two frames
-                                         "4 0 0 0 0 0 0 0 0 0 0\n"  // at or below the count: dropped
-                                         "0 0 0 0 0 0 0 0 0 0 0\n",
-                                         "cam.txt");
+    // ((c7 - pi/2), -c9, -c8) in degrees; a gap of two frames, then a line at
+    // or below the count (dropped).
+    CameraFrames read =
+        readCameraFrames("1 1 2 3 4 5 6 1.5707964 0.5 -1 9\n4 4 5 9 0 0 0 0 0 0 0\n" + line(4) + line(0), "cam.txt");
     ASSERT_EQ(read.frames.size(), 5u);
-    const CameraFrame& first = read.frames[0];
-    expectNear(first.position, {-1, 3, 2});
-    expectNear(first.further, {4, 5, 6});
-    expectNear(first.angles, {0, 57.295776f, -28.647888f});
+    expectNear(read.frames[0].position, {-1, 3, 2});
+    expectNear(read.frames[0].further, {4, 5, 6});
+    expectNear(read.frames[0].angles, {0, 57.295776f, -28.647888f});
     // Three frames up to the line's, a third of the way each, all with its angles.
-    expectNear(read.frames[1].position, {-2, 5, 3});
-    expectNear(read.frames[2].position, {-3, 7, 4});
-    expectNear(read.frames[3].position, {-4, 9, 5});
+    for (int k = 1; k <= 3; ++k) expectNear(read.frames[k].position, {-1.0f - k, 3.0f + 2 * k, 2.0f + k});
     expectNear(read.frames[2].angles, {-90, 0, 0});
     expectNear(read.frames[4].position, {0, 0, 0});
     EXPECT_TRUE(read.diagnostics.empty());

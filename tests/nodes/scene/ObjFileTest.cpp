@@ -1,26 +1,29 @@
+// The OBJ/MTL reader and its number scanning, without GL.
 #include "nodes/scene/ObjFile.h"
 
 #include "nodes/scene/ObjConversion.h"
+#include "nodes/scene/TextScan.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
+#include <random>
 
 namespace vorn::test {
 namespace {
 
 using namespace nodes;
+namespace scan = nodes::text;
 
-using Libraries = std::map<std::string, std::string>;
-
-ObjFile read(std::string_view text, const Libraries& libraries = {}, const ProgressText& progress = nullptr) {
+ObjFile read(std::string_view text, const std::map<std::string, std::string>& libraries = {}) {
     MtlLibraryReader readLibrary = [&](const std::string& path) -> std::optional<std::vector<uint8_t>> {
         auto found = libraries.find(path);
         if (found == libraries.end()) return std::nullopt;
         return std::vector<uint8_t>(found->second.begin(), found->second.end());
     };
-    return readObjFile(text, "models/model.obj", readLibrary, progress);
+    return readObjFile(text, "models/model.obj", readLibrary, nullptr);
 }
 
 std::vector<std::string> meshNames(const ObjFile& file) {
@@ -29,25 +32,20 @@ std::vector<std::string> meshNames(const ObjFile& file) {
     return names;
 }
 
-// "name:triangles" of the node's objects.
-std::vector<std::string> objectSummary(ObjFile file) {
-    std::vector<std::string> summary;
-    for (const ObjObject& object : convertObjFile(file, false).objects)
-        summary.push_back(std::string(object.name) + ":" + std::to_string(object.indices.size() / 3));
-    return summary;
-}
-
 std::vector<uint32_t> indices(const ObjFile& file) { return {file.indices.begin(), file.indices.end()}; }
+
+// Position, normal and texture coordinates.
+std::array<float, 8> all(const MeshVertex& v) {
+    return {v.position[0], v.position[1], v.position[2], v.normal[0], v.normal[1], v.normal[2], v.uv[0], v.uv[1]};
+}
 
 constexpr const char* kSquare = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 2 0 0\n";
 
 TEST(ObjFile, ObjectAndMaterialLinesCutTheFileIntoNamedMeshes) {
-    struct Case {
+    const struct {
         std::string body;  // after the square's five positions
-        std::vector<std::string> meshes;
-        std::vector<std::string> objects;
-    };
-    const Case cases[] = {
+        std::vector<std::string> meshes, objects;  // objects as "name:triangles"
+    } cases[] = {
         {"f 1 2 3\n", {""}, {":1"}},
         {"g\nf 1 2 3\n", {"unnamed"}, {"unnamed:1"}},
         {"group1 x\nf 1 2 3\n", {"unnamed"}, {"unnamed:1"}},
@@ -57,19 +55,18 @@ TEST(ObjFile, ObjectAndMaterialLinesCutTheFileIntoNamedMeshes) {
         // A triangle, then a quad, then a pentagon; the node keeps the later N_2.
         {"g N\nf 1 2 3\nusemtl a\nf 1 2 3 4\nusemtl b\nf 1 2 5 3 4\n", {"N_2", "N_2", "N"}, {"N_2:2", "N:3"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         ObjFile file = read(kSquare + c.body);
         EXPECT_EQ(meshNames(file), c.meshes) << c.body;
-        EXPECT_EQ(objectSummary(std::move(file)), c.objects) << c.body;
+        std::vector<std::string> objects;
+        for (const ObjObject& object : convertObjFile(file, false).objects)
+            objects.push_back(std::string(object.name) + ":" + std::to_string(object.indices.size() / 3));
+        EXPECT_EQ(objects, c.objects) << c.body;
     }
 }
 
 TEST(ObjFile, EachTriangleListsExactlyItsThreeCornersInFaceOrder) {
-    struct Case {
-        std::string faces;
-        std::vector<uint32_t> indices;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::vector<uint32_t>> cases[] = {
         {"f 1 2 3 4\n", {0, 1, 3, 1, 2, 3}},
         // The first corner repeats the third's position: still two triangles,
         // and the next face's indices are not shifted.
@@ -80,7 +77,7 @@ TEST(ObjFile, EachTriangleListsExactlyItsThreeCornersInFaceOrder) {
         {"v 4 0 0\nv 4 4 0\nv 2 1 0\nv 0 4 0\nf 1 -4 -3 -2 -1\n", {1, 2, 3, 0, 1, 4, 1, 3, 4}},
         {"f 1 2\n", {}},  // vertices without normals cannot be read: skipped
     };
-    for (const Case& c : cases) EXPECT_EQ(indices(read(kSquare + c.faces)), c.indices) << c.faces;
+    for (const auto& [faces, expected] : cases) EXPECT_EQ(indices(read(kSquare + faces)), expected) << faces;
 
     std::string fan = kSquare + std::string("f");
     for (int i = 0; i < 300; ++i) fan += " " + std::to_string(i % 5 + 1);
@@ -96,115 +93,103 @@ TEST(ObjFile, CornersTakeTheirElementsByFormAndIndexSign) {
         "v 1 0 0\nv 0 2 0\nv 0 0 3\nv 9 9 9\nvt 0.25 0.5\nvt 0.75 1\nvn 0 0 1\nvn 0 1 0\n"
         "f 1/1/2/7 2/2/1/x 3//1\r\n"  // four parts first: its first three; later ones repeat the previous form
         "f -4/-1 -3/2/ -2/1\n");      // "2/" has two parts; no normals: the cross product of the corners
-    ASSERT_EQ(file.vertices.size(), 6u);
-    const MeshVertex& first = file.vertices[0];
-    EXPECT_EQ((std::array<float, 5>{first.normal[1], first.uv[0], first.uv[1], first.position[0], first.normal[2]}),
-              (std::array<float, 5>{1, 0.25f, 0.5f, 1, 0}));
-    EXPECT_EQ(file.vertices[1].normal[2], 1.0f);
-    EXPECT_EQ((std::array<float, 2>{file.vertices[2].uv[0], file.vertices[2].uv[1]}), (std::array<float, 2>{0, 0}));
     // (1,0,0) - (0,2,0) = (1,-2,0) crossed with (0,0,3) - (0,2,0) = (0,-2,3) gives (-6, -3, -2).
-    for (int v = 3; v < 6; ++v)
-        EXPECT_EQ((std::array<float, 3>{file.vertices[v].normal[0], file.vertices[v].normal[1],
-                                        file.vertices[v].normal[2]}),
-                  (std::array<float, 3>{-6, -3, -2}));
-    EXPECT_EQ(file.vertices[4].uv[0], 0.75f);
+    const std::array<float, 8> expected[] = {{1, 0, 0, 0, 1, 0, 0.25f, 0.5f},    {0, 2, 0, 0, 0, 1, 0.75f, 1},
+                                             {0, 0, 3, 0, 0, 1, 0, 0},           {1, 0, 0, -6, -3, -2, 0.75f, 1},
+                                             {0, 2, 0, -6, -3, -2, 0.75f, 1},    {0, 0, 3, -6, -3, -2, 0.25f, 0.5f}};
+    ASSERT_EQ(file.vertices.size(), 6u);
+    for (int v = 0; v < 6; ++v) EXPECT_EQ(all(file.vertices[v]), expected[v]) << "corner " << v;
     EXPECT_TRUE(file.diagnostics.empty());
 }
 
 TEST(ObjFile, MalformedLinesAreSkippedWholeAndReportedOnce) {
-    const std::string bad[] = {"v 1 2",   "vt 0.5", "vn 1 x 0", "v 1  2 3", "f 1 2 9",
-                               "f 0 1 2", "f -6 1 2", "f 1/1 2/x 3/1", "f 1 2 3/9/1"};
-    for (const std::string& line : bad) {
-        ObjFile file = read("v 0 0 0\nv 1 0 0\nv 1 1 0\nvt 0 0\nvn 0 0 1\n" + line + "\nf 1 2 3\n");
+    // An index that would wrap round 32 bits to 3 is beyond the list too.
+    for (const char* line : {"v 1 2", "vt 0.5", "vn 1 x 0", "v 1  2 3", "f 1 2 9", "f 0 1 2", "f -6 1 2",
+                             "f 1/1 2/x 3/1", "f 1 2 3/9/1", "f 1 2 4294967299"}) {
+        ObjFile file = read(std::string("v 0 0 0\nv 1 0 0\nv 1 1 0\nvt 0 0\nvn 0 0 1\n") + line + "\nf 1 2 3\n");
         EXPECT_EQ(file.vertices.size(), 3u) << line;
-        ASSERT_EQ(file.diagnostics.size(), 1u) << line;
-        EXPECT_EQ(file.diagnostics[0], "models/model.obj: 1 malformed line skipped, the first at line 6");
+        EXPECT_EQ(file.diagnostics,
+                  std::vector<std::string>{"models/model.obj: 1 malformed line skipped, the first at line 6"}) << line;
     }
 }
 
 TEST(ObjFile, LibrariesBesideTheModelGiveTheirRecordsToMeshesInUsemtlOrder) {
-    const Libraries libraries = {
-        {"models/a b.mtl",
-         "newmtl Paint\r\n\tKd 0.5 0.25 1\n\tKa 1 1\n\tNs 12.5\n\td 0.5\n\tillum 2\n\tmap_Kd C:\\maps\\paint one.png\n"
-         "\tbump n.png\nnewmtl\nnewmtl Paint\nKd 1 1 1\nNs x\n"},
-        {"models/skip.txt", "newmtl Never\n"}};
     ObjFile file = read("mtllib a b.mtl\nmtllib skip.txt\nmtllib none.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\n"
                         "usemtl Paint\ng A\nf 1 2 3\nusemtl Other\ng B\nf 1 2 3\nusemtl none\ng C\nf 1 2 3\n",
-                        libraries);
+                        {{"models/a b.mtl", "newmtl Paint\r\n\tKd 0.5 0.25 1\n\tKa 1 1\n\tNs 12.5\n\td 0.5\n\tillum 2\n"
+                                            "\tmap_Kd C:\\maps\\paint one.png\n\tbump n.png\nnewmtl\nnewmtl Paint\n"
+                                            "Kd 1 1 1\nillum 4294967298\nNs x\n"},
+                         {"models/skip.txt", "newmtl Never\n"}});
     ASSERT_EQ(file.materials.size(), 3u);
     const MtlMaterial& paint = file.materials[0];
     EXPECT_EQ(paint.name, "Paint");
     EXPECT_EQ(paint.Kd, (std::array<float, 3>{0.5f, 0.25f, 1}));
     EXPECT_EQ(paint.Ka, (std::array<float, 3>{0, 0, 0}));  // two numbers: ignored
-    EXPECT_EQ((std::array<float, 2>{paint.Ns, paint.d}), (std::array<float, 2>{12.5f, 0.5f}));
-    EXPECT_EQ(paint.illum, 2);
+    EXPECT_EQ((std::array<float, 3>{paint.Ns, paint.d, float(paint.illum)}), (std::array<float, 3>{12.5f, 0.5f, 2}));
     EXPECT_EQ(paint.map_Kd, "C:\\maps\\paint one.png");
     EXPECT_EQ(paint.map_bump, "n.png");
     EXPECT_EQ(file.materials[1].name, "none");  // "newmtl" alone
-    EXPECT_EQ(file.materials[2].Ns, 0.0f);
+    EXPECT_EQ((std::array<int, 2>{int(file.materials[2].Ns), file.materials[2].illum}), (std::array<int, 2>{0, 0}));
     ASSERT_EQ(file.meshes.size(), 3u);
     EXPECT_EQ((std::array<int32_t, 3>{file.meshes[0].material, file.meshes[1].material, file.meshes[2].material}),
               (std::array<int32_t, 3>{0, -1, 1}));  // the first "Paint"; no "Other"
-    ASSERT_EQ(file.diagnostics.size(), 1u);
-    EXPECT_EQ(file.diagnostics[0], "models/a b.mtl: 1 malformed line skipped, the first at line 12");
+    EXPECT_EQ(file.diagnostics,
+              std::vector<std::string>{"models/a b.mtl: 2 malformed lines skipped, the first at line 12"});
 }
 
-TEST(ObjFile, ConversionTurnsTheModelYDownAndBoundsEveryVertex) {
-    ObjFile file = read("v 1 2 3\nv 4 -5 6\nv 2000000 0 0\nvt 0.25 0.75\nvn 0.5 1 -1\n"
-                        "o A\nf 1/1/1 2/1/1 3/1/1\no B\nf 1/1/1 1/1/1 1/1/1\no A\nf 1/1/1 2/1/1 1/1/1\n");
-    ObjObjects converted = convertObjFile(file, true);
-    ASSERT_EQ(converted.objects.size(), 2u);
-    const MeshVertex& v = converted.objects[0].vertices[1];  // the second A, corner 2
-    EXPECT_EQ((std::array<float, 8>{v.position[0], v.position[1], v.position[2], v.normal[0], v.normal[1],
-                                    v.normal[2], v.uv[0], v.uv[1]}),
-              (std::array<float, 8>{4, 5, 6, -0.5f, 1, 1, 0.25f, 0.25f}));
-    ASSERT_TRUE(converted.bounds);
-    // Over all nine corners, also those of the replaced first A (the only one
-    // with the third position).
-    EXPECT_EQ(converted.bounds->min, (std::array<float, 3>{1, -2, 0}));
-    EXPECT_EQ(converted.bounds->max, (std::array<float, 3>{2000000, 5, 6}));
-}
-
-TEST(ObjFile, ProgressNamesTheMeshAndItsCounts) {
-    std::string progress;
-    read("mtllib x.mtl\no Thing\nv 0 0 0\nv 1 0 0\nv 1 1 0\nf 1 2 3\nusemtl M\nvt 0 0\n",
-         {}, [&](std::string_view text) { progress += text; });
-    EXPECT_EQ(progress,
-              "\n- find materials in: models/x.mtl\n"
-              "\r- Thing\t| vertices > 3\t| texcoords > 0\t| normals > 0\t| triangles > 0\t| material: M");
-}
-
-TEST(ObjFile, OnlyObjNamesAreLoaded) {
+TEST(ObjFile, OnlyObjNamesAreLoadedAndAFileReadInChunksGivesWhatItsBytesGive) {
     TempDir dir;
     for (auto [name, loads] : {std::pair{"model.obj", true}, {"model.OBJ", true}, {"model.Obj", true},
                                {"model.oBJ", false}, {"model.stl", false}}) {
-        std::string why;
-        std::optional<ObjFile> file = loadObjFile(dir.write(name, "v 0 0 0\nf 1 1 1\n"), nullptr, &why);
-        EXPECT_EQ(file.has_value(), loads) << name;
+        std::optional<ObjFile> file = loadObjFile(dir.write(name, "v 0 0 0\nf 1 1 1\n"), nullptr, nullptr);
         EXPECT_EQ(file && file->vertices.size() == 3, loads) << name;
     }
     std::string why;
     EXPECT_FALSE(loadObjFile(dir.file("missing.obj"), nullptr, &why));
     EXPECT_FALSE(why.empty());
-}
 
-TEST(ObjFile, AFileReadInChunksGivesWhatItsBytesGive) {
     // Megabytes of CR LF lines, a face longer than a chunk, a bad line far in.
     std::string text = "o Big\r\n";
     for (int i = 0; i < 60000; ++i) text += "v " + std::to_string(i) + " 1 2\r\nf -1 -1 -1\r\n";
     text += "f";
     for (int i = 0; i < 700000; ++i) text += " 1";
     text += "\r\nv 1 2\r\no Last\r\nf 1 2 3";
-    TempDir dir;
     std::optional<ObjFile> loaded = loadObjFile(dir.write("big.obj", text), nullptr, nullptr);
     ASSERT_TRUE(loaded);
-    ObjFile read = readObjFile(text, dir.file("big.obj"), nullptr, nullptr);
+    ObjFile whole = readObjFile(text, dir.file("big.obj"), nullptr, nullptr);
     EXPECT_EQ(meshNames(*loaded), (std::vector<std::string>{"Big", "Last"}));
     EXPECT_EQ(loaded->vertices.size(), 60000u * 3 + 700000 + 3);
-    EXPECT_EQ(indices(*loaded), indices(read));
-    EXPECT_EQ(loaded->diagnostics, read.diagnostics);
+    EXPECT_EQ(indices(*loaded), indices(whole));
+    EXPECT_EQ(loaded->diagnostics, whole.diagnostics);
     ASSERT_EQ(loaded->diagnostics.size(), 2u);
     EXPECT_NE(loaded->diagnostics[0].find("the first at line 120003"), std::string::npos) << loaded->diagnostics[0];
+}
+
+TEST(TextScan, FloatsReadExactlyAsTheStandardLibraryReadsThem) {
+    // 16777217 and 16777219 lie half-way between floats: ties go to the even one.
+    std::vector<std::string> texts = {"16777217", "16777219", "-0", "0.000000", "1.", "3.40282347e38", "1e-45",
+                                      "123456789012345678", "0.1234567890123456789", "7.5abc", "2.5.1", "-.5"};
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 200000; ++i) {  // up to 17 digits around a point, as exporters write them
+        std::string text = (random() % 2 ? "-" : "") + std::to_string(random() % 100000000) + "." +
+                           std::to_string(random() % 1000000000ull);
+        texts.push_back(text.substr(0, 2 + random() % 17));
+    }
+    for (const std::string& text : texts) {
+        float expected = 0, value = -1;
+        auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), expected);
+        const char* end = scan::parseFloat(text.data(), text.data() + text.size(), value);
+        ASSERT_EQ(end != nullptr, error == std::errc()) << text;
+        if (!end) continue;
+        EXPECT_EQ(end, stop) << text;
+        uint32_t a, b;
+        std::memcpy(&a, &value, 4);
+        std::memcpy(&b, &expected, 4);
+        ASSERT_EQ(a, b) << text;
+    }
+    float tie = 0;
+    scan::parseFloat("16777219", "16777219" + 8, tie);
+    EXPECT_EQ(tie, 16777220.0f);  // independently of the standard library
 }
 
 }  // namespace

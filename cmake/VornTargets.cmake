@@ -31,16 +31,16 @@ endfunction()
 
 # vorn_test(NAME [DEPS ...]): one GoogleTest executable from every .cpp in the
 # current folder, registered as one CTest test. Tests run with SDL's dummy audio
-# driver and Mesa's software renderer, so neither a sound device nor a GPU is needed.
+# driver and Mesa's software renderer, so neither a sound device nor a GPU is needed;
+# in a sanitized tree, with the sanitizers' settings as well.
 function(vorn_test name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} vorn_test_support GTest::gtest GTest::gmock GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1 WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "SDL_AUDIODRIVER=dummy;LIBGL_ALWAYS_SOFTWARE=1"
-    TIMEOUT 600)
+  set(environment SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 ${VORN_SANITIZER_ENVIRONMENT})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}" TIMEOUT 600)
 endfunction()
 
 # vorn_bench(NAME SOURCES ... DEPS ...): one Google Benchmark executable.

@@ -1,3 +1,5 @@
+// Saving a scene and loading it back, merging under a prefix, and what a load
+// that is refused or meets a damaged file leaves in the scene.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,8 +37,9 @@ struct Scene {
     TestImageNode& image(const std::string& name) { return *static_cast<TestImageNode*>(engine.findNode(name)); }
     Node* node(const std::string& name) { return engine.findNode(name); }
 
-    // Two images feeding a viewer, a node of a type without a class, keyframes,
-    // a link and counters.
+    // Glow 1 feeds input 1 of Glow 2, which feeds a viewer; a node of a type
+    // without a class; a value of every kind; keys on a float, two colour
+    // components, a float3 component; a sync link. Left at t = 2.
     void build() {
         engine.createNode("Glow 1", "TestImage");
         engine.createNode("Glow 2", "TestImage");
@@ -45,34 +48,23 @@ struct Scene {
         engine.connect("Glow 1", "Glow 2", 1);
         engine.connect("Glow 2", "Viewer 1", 0);
         engine.typeCounters["TestImage"] = 2;
-        engine.typeCounters["TestViewer"] = 1;
 
         TestImageNode& glow = image("Glow 1");
         glow.file = "\xE9t\xE9.png";
         glow.mode = 2;
         glow.enabled = false;
         glow.offset[0] = -0.5f;
-        glow.translate[1] = 4.0f;
-
+        glow.scale[0] = 1.5f;
         engine.time = 0.0f;
         glow.amount = 2.0f;
-        glow.color[0] = 0.2f;
-        glow.color[3] = 0.6f;
-        glow.scale[0] = 1.5f;
         engine.addKeyframe("Glow 1", "Amount");
-        engine.addKeyframe("Glow 1", "Color");
-        engine.addKeyframe("Glow 1", "Translate.Y");
         engine.addKeyframe("Glow 1", "Scale.X");
-        engine.removeTracks("Glow 1", "Color");  // keep only .r and .a
         engine.ensureTracks("Glow 1", "Color");
-        auto& tracks = engine.tracksByNode["Glow 1"];
-        std::erase_if(tracks, [](const KeyframeTrack& t) {
+        std::erase_if(engine.tracksByNode["Glow 1"], [](const KeyframeTrack& t) {
             return t.trackName == "Glow 1.Color.g" || t.trackName == "Glow 1.Color.b";
         });
-        for (auto& track : tracks) {
-            if (track.trackName == "Glow 1.Color.r") track.keys = {{0.2f, 0.0f, Linear}};
-            if (track.trackName == "Glow 1.Color.a") track.keys = {{0.6f, 0.0f, Linear}, {1.0f, 4.0f, CubicIn}};
-        }
+        track(engine, "Glow 1", "Glow 1.Color.r")->keys = {{0.2f, 0.0f, Linear}};
+        track(engine, "Glow 1", "Glow 1.Color.a")->keys = {{0.6f, 0.0f, Linear}, {1.0f, 4.0f, CubicIn}};
         engine.time = 4.0f;
         glow.amount = 6.0f;
         engine.addKeyframe("Glow 1", "Amount");
@@ -80,21 +72,18 @@ struct Scene {
         engine.time = 2.0f;
         engine.evaluateKeyframes();  // amount 4 at t = 2
     }
+
+    static KeyframeTrack* track(Engine& engine, const std::string& node, const std::string& name) {
+        for (auto& t : engine.tracksByNode.at(node))
+            if (t.trackName == name) return &t;
+        return nullptr;
+    }
+    std::set<std::string> trackNames(const std::string& node) {
+        std::set<std::string> names;
+        for (const auto& t : engine.tracksByNode[node]) names.insert(t.trackName);
+        return names;
+    }
 };
-
-std::set<std::string> trackNames(const Engine& engine, const std::string& node) {
-    std::set<std::string> names;
-    auto list = engine.tracksByNode.find(node);
-    if (list != engine.tracksByNode.end())
-        for (const auto& track : list->second) names.insert(track.trackName);
-    return names;
-}
-
-const KeyframeTrack* track(const Engine& engine, const std::string& node, const std::string& name) {
-    for (const auto& t : engine.tracksByNode.at(node))
-        if (t.trackName == name) return &t;
-    return nullptr;
-}
 
 TEST(EngineProjectTest, ASavedSceneLoadsBackWithValuesAtTimeZero) {
     test::TempDir dir;
@@ -111,11 +100,10 @@ TEST(EngineProjectTest, ASavedSceneLoadsBackWithValuesAtTimeZero) {
     EXPECT_EQ(loaded.engine.time, 0.0f);
     EXPECT_EQ(loaded.engine.nodesByName.size(), 3u);
     EXPECT_EQ(loaded.engine.nodeTypes.at("Dots 1"), "Random Dots");  // kept for the next save
-    EXPECT_EQ(loaded.engine.nodeTypes.at("Viewer 1"), "TestViewer");
     EXPECT_EQ(loaded.engine.typeCounters, saved.engine.typeCounters);
     EXPECT_EQ(loaded.node("Glow 2")->inputs[1], loaded.node("Glow 1"));
-    EXPECT_EQ(loaded.node("Viewer 1")->inputs[0], loaded.node("Glow 2"));
     EXPECT_EQ(loaded.node("Glow 1")->outputs, (std::vector<Node*>{loaded.node("Glow 2")}));
+    EXPECT_EQ(loaded.node("Viewer 1")->inputs[0], loaded.node("Glow 2"));
 
     TestImageNode& glow = loaded.image("Glow 1");
     EXPECT_FLOAT_EQ(glow.amount, 2.0f);  // the key at time 0, not the value at 2
@@ -123,33 +111,22 @@ TEST(EngineProjectTest, ASavedSceneLoadsBackWithValuesAtTimeZero) {
     EXPECT_EQ(glow.mode, 2);
     EXPECT_FALSE(glow.enabled);
     EXPECT_FLOAT_EQ(glow.offset[0], -0.5f);
-    EXPECT_FLOAT_EQ(glow.translate[1], 4.0f);
     EXPECT_FLOAT_EQ(glow.scale[0], 1.5f);
     EXPECT_FLOAT_EQ(glow.color[3], 0.6f);
 
-    EXPECT_EQ(trackNames(loaded.engine, "Glow 1"),
-              (std::set<std::string>{"Glow 1.Amount", "Glow 1.Color.r", "Glow 1.Color.a", "Glow 1.Translate.Y",
-                                     "Glow 1.Scale.X"}));
-    const KeyframeTrack* amount = track(loaded.engine, "Glow 1", "Glow 1.Amount");
+    EXPECT_EQ(loaded.trackNames("Glow 1"),
+              (std::set<std::string>{"Glow 1.Amount", "Glow 1.Color.r", "Glow 1.Color.a", "Glow 1.Scale.X"}));
+    KeyframeTrack* amount = Scene::track(loaded.engine, "Glow 1", "Glow 1.Amount");
     ASSERT_EQ(amount->keys.size(), 2u);
     EXPECT_FLOAT_EQ(amount->keys[1].value, 6.0f);
-    EXPECT_FLOAT_EQ(amount->keys[1].time, 4.0f);
-    EXPECT_FLOAT_EQ(amount->rangeMax, 10.0f);
     EXPECT_EQ(amount->target, &glow.amount);
-    EXPECT_EQ(track(loaded.engine, "Glow 1", "Glow 1.Color.r")->target, &glow.color[0]);
-    EXPECT_EQ(track(loaded.engine, "Glow 1", "Glow 1.Color.a")->target, &glow.color[3]);
-    EXPECT_EQ(track(loaded.engine, "Glow 1", "Glow 1.Color.a")->keys[1].interpolation, CubicIn);
-    EXPECT_EQ(track(loaded.engine, "Glow 1", "Glow 1.Translate.Y")->target, &glow.translate[1]);
-    EXPECT_EQ(track(loaded.engine, "Glow 1", "Glow 1.Scale.X")->target, &glow.scale[0]);
-
-    ASSERT_EQ(loaded.engine.syncLinks.size(), 1u);
-    EXPECT_EQ(loaded.engine.syncLinks[0].node, &glow);
+    EXPECT_EQ(Scene::track(loaded.engine, "Glow 1", "Glow 1.Color.a")->target, &glow.color[3]);
+    EXPECT_EQ(Scene::track(loaded.engine, "Glow 1", "Glow 1.Color.a")->keys[1].interpolation, CubicIn);
+    EXPECT_EQ(Scene::track(loaded.engine, "Glow 1", "Glow 1.Scale.X")->target, &glow.scale[0]);
     EXPECT_TRUE(loaded.engine.isSyncLinked("Glow 1", "Amount"));
 
     // One process call per node, with drawing disabled.
-    EXPECT_EQ(test::callLog().processed.size(), 3u);
-    EXPECT_EQ(std::count(test::callLog().drawingEnabled.begin(), test::callLog().drawingEnabled.end(), 0), 3);
-    EXPECT_EQ(glow.processCount, 1);
+    EXPECT_EQ(test::callLog().drawingEnabled, (std::vector<int32_t>{0, 0, 0}));
 }
 
 TEST(EngineProjectTest, MergingTwiceUnderPrefixesGivesTwoDisjointCopies) {
@@ -159,24 +136,21 @@ TEST(EngineProjectTest, MergingTwiceUnderPrefixesGivesTwoDisjointCopies) {
     ASSERT_TRUE(saved.engine.saveProject(dir.file("part.vorn")));
 
     Scene merged;
-    merged.engine.createNode("Glow 1", "TestImage");  // unrelated node already there
+    merged.engine.createNode("Glow 1", "TestImage");  // an unrelated node already there
     ASSERT_TRUE(merged.engine.loadProject(dir.file("part.vorn"), false, "A"));
     ASSERT_TRUE(merged.engine.loadProject(dir.file("part.vorn"), false, "B"));
     EXPECT_TRUE(merged.questions.empty());
     EXPECT_EQ(merged.engine.nodesByName.size(), 7u);
     for (const std::string prefix : {"A", "B"}) {
         EXPECT_EQ(merged.node(prefix + "Glow 2")->inputs[1], merged.node(prefix + "Glow 1"));
-        EXPECT_EQ(merged.node(prefix + "Viewer 1")->inputs[0], merged.node(prefix + "Glow 2"));
         EXPECT_EQ(merged.engine.typeCounters.at(prefix + "TestImage"), 2u);
         EXPECT_EQ(merged.engine.nodeTypes.at(prefix + "Dots 1"), "Random Dots");
-        TestImageNode& glow = merged.image(prefix + "Glow 1");
-        EXPECT_EQ(track(merged.engine, prefix + "Glow 1", prefix + "Glow 1.Color.a")->target, &glow.color[3]);
-        EXPECT_EQ(trackNames(merged.engine, prefix + "Glow 1").size(), 5u);
+        EXPECT_EQ(Scene::track(merged.engine, prefix + "Glow 1", prefix + "Glow 1.Color.a")->target,
+                  &merged.image(prefix + "Glow 1").color[3]);
         EXPECT_TRUE(merged.engine.isSyncLinked(prefix + "Glow 1", "Amount"));
     }
-    EXPECT_TRUE(merged.engine.tracksByNode.count("Glow 1") == 0);
+    EXPECT_EQ(merged.engine.tracksByNode.count("Glow 1"), 0u);
     EXPECT_TRUE(merged.node("Glow 1")->outputs.empty());
-    ASSERT_EQ(merged.engine.syncLinks.size(), 2u);
     EXPECT_EQ(merged.engine.syncLinks[0].trackName, "glow#Amount");  // track names are used as read
 }
 
@@ -193,51 +167,42 @@ TEST(EngineProjectTest, SavedTextsInsideTheWorkingDirectoryAreStoredRelative) {
 
     auto bytes = platform::readFile(dir.file("demo.vorn"), platform::kMaxProjectFileBytes);
     ProjectReadResult read = readProjectDocument(*bytes);
-    ASSERT_EQ(read.status, ProjectReadStatus::Complete);
     const auto& header = std::get<ProjectHeader>(read.document.sections[0]);
     EXPECT_EQ(header.resourceDirectory, ".\\rsrc\\");
-    EXPECT_EQ(header.musicFile, ".\\rsrc\\track.mp3");
     EXPECT_EQ(header.alternateMusicFile, ".\\rsrc\\track.wav");
 
     Scene loaded;
     ASSERT_TRUE(loaded.engine.loadProject(dir.file("demo.vorn"), true, ""));
     EXPECT_EQ(loaded.image("Glow 1").file, "./images/a.png");
     EXPECT_EQ(loaded.image("Glow 2").file, "/elsewhere/b.png");
-    EXPECT_EQ(loaded.engine.musicFile, ".\\rsrc\\track.mp3");
     loaded.engine.update(0.0f);
     EXPECT_EQ(loaded.audio.created.back(), ".\\rsrc\\track.mp3");  // the header's music is loaded next
 }
 
-TEST(EngineProjectTest, AFileThatIsNotAProjectLeavesTheSceneAlone) {
+TEST(EngineProjectTest, ARefusedLoadOrSaveChangesNothing) {
     test::TempDir dir;
-    std::string path = dir.write("notes.vorn", "hello, this is text");
+    Scene author;
+    author.build();
+    ASSERT_TRUE(author.engine.saveProject(dir.file("demo.vorn")));
+    std::string text = dir.write("notes.vorn", "hello, this is text");
+
     Scene s;
     s.build();
     platform::DebugCapture capture;
-    EXPECT_FALSE(s.engine.loadProject(path, true, ""));
-    EXPECT_TRUE(s.questions.empty());  // refused before asking
-    EXPECT_EQ(s.engine.nodesByName.size(), 3u);
-    EXPECT_FLOAT_EQ(s.engine.time, 2.0f);
-    EXPECT_EQ(capture.text(), "cannot load " + path + ": not a project file (no project magic at its start)\n");
-}
-
-TEST(EngineProjectTest, ClearingAsksFirstAndACancelChangesNothing) {
-    test::TempDir dir;
-    Scene saved;
-    saved.build();
-    ASSERT_TRUE(saved.engine.saveProject(dir.file("demo.vorn")));
-
-    Scene s;
-    s.engine.createNode("Mine", "TestImage");
+    EXPECT_FALSE(s.engine.loadProject(text, true, ""));  // the magic is checked before asking
+    EXPECT_FALSE(s.engine.loadProject("/nonexistent/demo.vorn", true, ""));
+    EXPECT_TRUE(s.questions.empty());
     s.answer = false;
     EXPECT_FALSE(s.engine.loadProject(dir.file("demo.vorn"), true, ""));
     EXPECT_EQ(s.questions, (std::vector<std::string>{"Load and clear scene?|VORN"}));
-    EXPECT_EQ(s.engine.nodesByName.size(), 1u);
+    EXPECT_FALSE(s.engine.saveProject("/nonexistent/dir/demo.vorn"));
 
-    s.answer = true;
-    EXPECT_TRUE(s.engine.loadProject(dir.file("demo.vorn"), true, ""));
-    EXPECT_EQ(s.engine.findNode("Mine"), nullptr);
     EXPECT_EQ(s.engine.nodesByName.size(), 3u);
+    EXPECT_FLOAT_EQ(s.engine.time, 2.0f);
+    EXPECT_FLOAT_EQ(s.image("Glow 1").amount, 4.0f);
+    EXPECT_TRUE(capture.contains("cannot load " + text + ": not a project file (no project magic at its start)"));
+    EXPECT_TRUE(capture.contains("cannot open project /nonexistent/demo.vorn"));
+    EXPECT_TRUE(capture.contains("cannot write project /nonexistent/dir/demo.vorn"));
 }
 
 TEST(EngineProjectTest, ADamagedTailKeepsWhatCameBeforeButReportsFailure) {
@@ -246,8 +211,7 @@ TEST(EngineProjectTest, ADamagedTailKeepsWhatCameBeforeButReportsFailure) {
     saved.build();
     ASSERT_TRUE(saved.engine.saveProject(dir.file("demo.vorn")));
     std::vector<uint8_t> bytes = test::readBytes(dir.file("demo.vorn"));
-    // Cut inside the links section (the last one): everything else is complete.
-    bytes.resize(bytes.size() - 3);
+    bytes.resize(bytes.size() - 3);  // inside the links section, the last one
     std::string path = dir.write("cut.vorn", bytes);
 
     Scene loaded;
@@ -256,18 +220,17 @@ TEST(EngineProjectTest, ADamagedTailKeepsWhatCameBeforeButReportsFailure) {
     EXPECT_TRUE(capture.contains("project " + path + " is damaged (truncated inside the links section"));
     EXPECT_EQ(loaded.engine.nodesByName.size(), 3u);
     EXPECT_FLOAT_EQ(loaded.image("Glow 1").amount, 2.0f);
-    EXPECT_EQ(trackNames(loaded.engine, "Glow 1").size(), 5u);
+    EXPECT_EQ(loaded.trackNames("Glow 1").size(), 4u);
     EXPECT_TRUE(loaded.engine.syncLinks.empty());
-    EXPECT_EQ(loaded.engine.time, 0.0f);
 }
 
 TEST(EngineProjectTest, StoredValuesOfAnotherTypeOrOwnerAreDropped) {
     test::ProjectBytes b;
     b.magic().u32(0x86869002).u32(1).text("N").text("TestImage");
     b.u32(0x86869004).u32(2).text("N").u32(4);
-    b.text("Amount").u32(1).u32(7);                // the node's Amount is a float
+    b.text("Amount").u32(1).u32(7);  // the node's Amount is a float
     b.text("Offset").u32(3).f32(0.125f).f32(0.25f);
-    b.text("Gone").u32(2).f32(9.0f);               // no such parameter
+    b.text("Gone").u32(2).f32(9.0f);  // no such parameter
     b.text("Mode").u32(1).u32(0);
     b.text("Nobody").u32(1).text("Amount").u32(2).f32(5.0f);
     b.u32(0x86869005).u32(1).text("N").u32(2);
@@ -279,28 +242,13 @@ TEST(EngineProjectTest, StoredValuesOfAnotherTypeOrOwnerAreDropped) {
     Scene s;
     ASSERT_TRUE(s.engine.loadProjectBytes(b.bytes, "test", true, ""));
     TestImageNode& node = s.image("N");
-    EXPECT_FLOAT_EQ(node.amount, 1.0f);  // default kept
-    EXPECT_FLOAT_EQ(node.offset[0], 0.125f);
+    EXPECT_FLOAT_EQ(node.amount, 1.0f);  // the default stands
     EXPECT_FLOAT_EQ(node.offset[1], 0.25f);
     EXPECT_EQ(node.mode, 0);
-    ASSERT_EQ(trackNames(s.engine, "N"), (std::set<std::string>{"N.Offset.z"}));
-    EXPECT_EQ(track(s.engine, "N", "N.Offset.z")->target, &node.offset[1]);
-    ASSERT_EQ(s.engine.syncLinks.size(), 1u);
+    EXPECT_EQ(s.trackNames("N"), (std::set<std::string>{"N.Offset.z"}));
+    EXPECT_EQ(Scene::track(s.engine, "N", "N.Offset.z")->target, &node.offset[1]);
+    EXPECT_EQ(s.engine.syncLinks.size(), 1u);
     EXPECT_EQ(node.inputs[0], nullptr);
-}
-
-TEST(EngineProjectTest, OpenAndWriteFailuresChangeNothing) {
-    Scene s;
-    s.build();
-    platform::DebugCapture capture;
-    EXPECT_FALSE(s.engine.loadProject("/nonexistent/demo.vorn", true, ""));
-    EXPECT_TRUE(s.questions.empty());
-    EXPECT_EQ(s.engine.nodesByName.size(), 3u);
-    EXPECT_FALSE(s.engine.saveProject("/nonexistent/dir/demo.vorn"));
-    EXPECT_FLOAT_EQ(s.engine.time, 2.0f);
-    EXPECT_FLOAT_EQ(s.image("Glow 1").amount, 4.0f);
-    EXPECT_TRUE(capture.contains("cannot open project /nonexistent/demo.vorn"));
-    EXPECT_TRUE(capture.contains("cannot write project /nonexistent/dir/demo.vorn"));
 }
 
 }  // namespace

@@ -1,15 +1,18 @@
+// The engine's frame: which nodes run, in which order, and how the clock
+// follows the music.
 #include "engine/Engine.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "platform/Paths.h"
 #include "tests/engine/FakeAudioOutput.h"
 #include "tests/engine/TestNodes.h"
 
 namespace vorn::engine {
 namespace {
+
+using Names = std::vector<std::string>;
 
 struct Scene {
     test::FakeAudioState audio;
@@ -19,60 +22,44 @@ struct Scene {
         engine.initialise();
         test::callLog() = {};
     }
-    template <class T = Node>
-    T* node(const std::string& name) {
-        return static_cast<T*>(engine.findNode(name));
+    test::TestImageNode& image(const std::string& name) {
+        return *static_cast<test::TestImageNode*>(engine.findNode(name));
     }
 };
 
-TEST(EngineTest, InitialiseSetsTheFixedTextsAndTheClock) {
+TEST(EngineTest, EveryReachedNodeRunsOnceDepthFirstAndOutputsPresentAfter) {
     Scene s;
-    std::string rsrc = platform::currentDirectory() + "\\rsrc\\";
-    EXPECT_EQ(s.engine.resourceDirectory, rsrc);
-    EXPECT_EQ(s.engine.musicFile, rsrc + "track.mp3");
-    EXPECT_EQ(s.engine.alternateMusicFile, rsrc + "track.wav");
-    EXPECT_EQ(s.engine.projectName, "demo");
-    EXPECT_EQ(s.engine.headerText, "200");
-    EXPECT_EQ(s.engine.bpmText, "125");
-    EXPECT_EQ(s.engine.time, -1.0f);
-    EXPECT_EQ(s.engine.busyTime, 0.0f);
-    EXPECT_EQ(s.engine.nodeTypeNames.size(), 22u);  // no script loader: built-in names only
-    ASSERT_NE(s.engine.music, nullptr);
-    EXPECT_FALSE(s.engine.music->started);
-    EXPECT_EQ(s.engine.music->fileName, "");
-}
-
-TEST(EngineTest, EveryNodeRunsOncePerFrameAndOutputsPresentAfterEvaluating) {
-    Scene s;
-    for (const char* name : {"shared", "a", "b"}) s.engine.createNode(name, "TestImage");
+    for (const char* name : {"shared", "a", "b", "skipped", "loose"}) s.engine.createNode(name, "TestImage");
     s.engine.createNode("Viewer 1", "TestViewer");
     s.engine.createNode("Viewer 2", "TestViewer");
     s.engine.connect("shared", "a", 0);
     s.engine.connect("shared", "b", 0);
     s.engine.connect("shared", "b", 1);
+    s.engine.connect("skipped", "b", 2);
     s.engine.connect("a", "Viewer 1", 0);
     s.engine.connect("b", "Viewer 2", 0);
+    s.engine.findNode("skipped")->skipEvaluation = true;
 
     EXPECT_TRUE(s.engine.update(0.0f));
-    EXPECT_EQ(test::callLog().processed,
-              (std::vector<std::string>{"shared", "a", "Viewer 1", "b", "Viewer 2"}));
-    EXPECT_EQ(test::callLog().presented, (std::vector<std::string>{"Viewer 1", "Viewer 2"}));
-
+    EXPECT_EQ(test::callLog().processed, (Names{"shared", "a", "Viewer 1", "b", "Viewer 2"}));
+    EXPECT_EQ(test::callLog().presented, (Names{"Viewer 1", "Viewer 2"}));
     EXPECT_TRUE(s.engine.update(0.0f));  // flags cleared: everything runs again, once
-    EXPECT_EQ(s.node<test::TestImageNode>("shared")->processCount, 2);
-    EXPECT_EQ(s.node<test::TestImageNode>("shared")->renderCount, 2);
-    EXPECT_EQ(s.node<test::TestViewer>("Viewer 2")->presentCount, 2);
+    EXPECT_EQ(s.image("shared").processCount, 2);
+    EXPECT_EQ(s.image("shared").renderCount, 2);
 }
 
-TEST(EngineTest, SkippedNodesAndUnreachedNodesDoNotRun) {
+TEST(EngineTest, AFailingNodeIsReportedButStopsNothing) {
     Scene s;
-    s.engine.createNode("skipped", "TestImage");
-    s.engine.createNode("loose", "TestImage");
+    s.engine.createNode("failing", "TestImage");
+    s.engine.createNode("other", "TestImage");
     s.engine.createNode("Viewer 1", "TestViewer");
-    s.engine.connect("skipped", "Viewer 1", 0);
-    s.node("skipped")->skipEvaluation = true;
-    s.engine.update(0.0f);
-    EXPECT_EQ(test::callLog().processed, (std::vector<std::string>{"Viewer 1"}));
+    s.engine.connect("failing", "other", 0);
+    s.engine.connect("other", "Viewer 1", 0);
+    s.image("failing").processResult = false;
+    EXPECT_TRUE(s.engine.update(0.0f));
+    EXPECT_EQ(s.image("failing").renderCount, 1);  // render runs even after process failed
+    EXPECT_EQ(test::callLog().processed, (Names{"failing", "other", "Viewer 1"}));
+    EXPECT_EQ(test::callLog().presented, (Names{"Viewer 1"}));
 }
 
 TEST(EngineTest, WithoutAnOutputNodeTheFrameStillRunsClockAndKeyframes) {
@@ -80,22 +67,17 @@ TEST(EngineTest, WithoutAnOutputNodeTheFrameStillRunsClockAndKeyframes) {
     s.engine.createNode("a", "TestImage");
     s.engine.ensureTracks("a", "Amount");
     s.engine.tracksByNode["a"][0].keys = {{4.0f, 0.0f, Linear}};
-    float busyBefore = s.engine.busyTime;
-
     EXPECT_FALSE(s.engine.update(0.0f));
-    EXPECT_FLOAT_EQ(s.node<test::TestImageNode>("a")->amount, 4.0f);
+    EXPECT_FLOAT_EQ(s.image("a").amount, 4.0f);
     EXPECT_TRUE(test::callLog().processed.empty());
     EXPECT_EQ(s.audio.updates, 1);
-    EXPECT_GE(s.engine.busyTime, busyBefore);
-    EXPECT_FLOAT_EQ(s.engine.busyTime, busyBefore + s.engine.frameDuration);
 }
 
-TEST(EngineTest, TheClockFollowsTheMusicOnceStarted) {
+TEST(EngineTest, TheClockFollowsTheMusicOnceStartedAndStopsForANewFile) {
     Scene s;
     s.engine.update(5.0f);
-    EXPECT_EQ(s.audio.created, (std::vector<std::string>{s.engine.musicFile}));
-    EXPECT_EQ(s.engine.time, -1.0f);       // not started: frozen
-    EXPECT_EQ(s.engine.clockDrift, 0.0f);  // no time yet, no drift
+    EXPECT_EQ(s.audio.created, (Names{s.engine.musicFile}));
+    EXPECT_EQ(s.engine.time, -1.0f);  // not started: frozen
 
     s.engine.music->startPlayback(0.0f);
     s.audio.position = 1500;
@@ -103,30 +85,20 @@ TEST(EngineTest, TheClockFollowsTheMusicOnceStarted) {
     EXPECT_FLOAT_EQ(s.engine.time, 1.5f);
     s.audio.position = 2250;
     s.engine.update(2.0f);
-    EXPECT_FLOAT_EQ(s.engine.clockDrift, 2.0f - 1.5f);  // against the time before this frame's reading
+    EXPECT_FLOAT_EQ(s.engine.clockDrift, 0.5f);  // the caller's 2.0 against the 1.5 before this frame
     EXPECT_FLOAT_EQ(s.engine.time, 2.25f);
-}
 
-TEST(EngineTest, ANewMusicFileReplacesTheSoundAndStopsTheClock) {
-    Scene s;
-    s.engine.update(0.0f);
-    s.engine.music->startPlayback(0.0f);
-    s.audio.position = 3000;
-    s.engine.update(0.0f);
     s.engine.musicFile = "other.mp3";
     s.audio.position = 9000;
     s.engine.update(0.0f);
     EXPECT_EQ(s.audio.created.back(), "other.mp3");
     EXPECT_FALSE(s.engine.music->started);
-    EXPECT_FLOAT_EQ(s.engine.time, 3.0f);
-}
+    EXPECT_FLOAT_EQ(s.engine.time, 2.25f);
 
-TEST(EngineTest, WithoutASoundDeviceTheClockStaysFrozen) {
-    Engine engine;
-    engine.initialise();
-    EXPECT_EQ(engine.music, nullptr);
-    EXPECT_FALSE(engine.update(3.0f));
-    EXPECT_EQ(engine.time, -1.0f);
+    Engine silent;  // no sound device: no music, a frozen clock
+    silent.initialise();
+    EXPECT_FALSE(silent.update(3.0f));
+    EXPECT_EQ(silent.time, -1.0f);
 }
 
 TEST(EngineTest, ProcessAllRunsEveryNodeOnceWithDrawingDisabled) {
@@ -136,12 +108,12 @@ TEST(EngineTest, ProcessAllRunsEveryNodeOnceWithDrawingDisabled) {
     s.engine.createNode("Viewer 1", "TestViewer");
     s.engine.connect("a", "Viewer 1", 0);
     s.engine.processAll();
-    auto processed = test::callLog().processed;
+    Names processed = test::callLog().processed;
     std::sort(processed.begin(), processed.end());
-    EXPECT_EQ(processed, (std::vector<std::string>{"Viewer 1", "a", "g"}));
+    EXPECT_EQ(processed, (Names{"Viewer 1", "a", "g"}));
     EXPECT_EQ(test::callLog().drawingEnabled, (std::vector<int32_t>{0, 0, 0}));
     EXPECT_EQ(s.engine.drawingEnabled, 1);
-    EXPECT_EQ(s.node<test::TestImageNode>("a")->renderCount, 0);
+    EXPECT_EQ(s.image("a").renderCount, 0);
 }
 
 }  // namespace

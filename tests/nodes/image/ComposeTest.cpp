@@ -22,18 +22,6 @@ protected:
     ImageNode_Compose* compose_ = nullptr;
 };
 
-TEST_F(ComposeGraph, HasInputsAAndBAndAFloatTargetOfItsOwn) {
-    EXPECT_EQ(compose_->inputNames, (std::vector<std::string>{"A", "B"}));
-    EXPECT_TRUE(engine().parametersOf(*compose_).empty());
-    EXPECT_TRUE(compose_->composeComb.valid);
-    auto* target = dynamic_cast<render::GL_FrameBuffer*>(compose_->images[0]);
-    ASSERT_NE(target, nullptr);
-    EXPECT_EQ(target->width, 1920);
-    EXPECT_EQ(target->height, 1080);
-    EXPECT_EQ(target->channelBits, 16);
-    EXPECT_FALSE(engine().connect("Viewer 1", "Compose 1", 0)) << "only pictures are accepted";
-}
-
 TEST_F(ComposeGraph, HalfTransparentRedOverOpaqueWhiteIsPremultipliedOver) {
     paint("White", {1, 1, 1, 1});
     paint("Red", {0.5f, 0, 0, 0.5f});  // premultiplied: red at alpha 0.5

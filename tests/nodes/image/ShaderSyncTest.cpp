@@ -1,14 +1,11 @@
-// A shader node's "rocket" parameters driven through the engine's sync client:
-// from ".track" files in playback, and live from a loopback tracker.
-#include "engine/RocketSyncConnection.h"
+// A shader node's "rocket" parameters driven through the engine's sync client,
+// as the player plays ".track" files.
 #include "nodes/image/Shader.h"
 #include "sync/TrackFile.h"
 #include "tests/nodes/image/ShaderTestSupport.h"
-#include "tests/support/FakeTracker.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 
 namespace vorn::test {
 namespace {
@@ -45,30 +42,6 @@ TEST_F(ShaderSync, PlaybackDrivesRocketParametersThatHaveATrackFile) {
     EXPECT_FLOAT_EQ(param(*probe, "Spare").value, 0.5f);  // no file: its own value
     runFrame(*probe);
     EXPECT_TRUE(closeTo(imagePixel(probe->images[0], 100, 100), {0.0f, 0.0f, 0.5f, 0.25f}, 1e-3f));
-}
-
-TEST_F(ShaderSync, ALiveTrackerDrivesRocketParameters) {
-    FakeTracker tracker;
-    engine.syncConnectionFactory = [&](const std::string& base) {
-        auto client = std::make_unique<sync::SyncClient>(base);
-        client->setTrackerAddress("127.0.0.1", tracker.port());
-        return std::make_unique<engine::RocketSyncConnection>(std::move(client));
-    };
-    auto* probe = addShader("Probe", kRocketProbe);
-    auto pending = tracker.acceptAsync();
-    ASSERT_TRUE(engine.connectSync());
-    TrackerPeer peer = pending.get();
-    Bytes requests = requestTrackBytes("Track") + requestTrackBytes("Spare");
-    EXPECT_EQ(peer.read(requests.size()), requests);
-
-    peer.send(setKeyCommand(1, 0, 0.125f, 0) + setKeyCommand(0, 0, 0.625f, 0));
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (param(*probe, "Track").value != 0.625f && std::chrono::steady_clock::now() < deadline)
-        engine.update(0.0f);
-    EXPECT_FLOAT_EQ(param(*probe, "Track").value, 0.625f);
-    EXPECT_FLOAT_EQ(param(*probe, "Spare").value, 0.125f);
-    runFrame(*probe);
-    EXPECT_TRUE(closeTo(imagePixel(probe->images[0], 100, 100), {0.0f, 0.0f, 0.125f, 0.625f}, 1e-3f));
 }
 
 }  // namespace

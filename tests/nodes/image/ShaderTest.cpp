@@ -1,7 +1,6 @@
 #include "nodes/image/Shader.h"
 
 #include "platform/Debug.h"
-#include "tests/engine/FakeSyncConnection.h"
 #include "tests/nodes/image/ShaderTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +11,6 @@
 namespace vorn::test {
 namespace {
 
-using engine::ValueType;
 
 // Every parameter kind, written into the picture: the left quarter shows
 // (Gain, Count / 10, Mode / 4, Track), the next quarter (Dir, Pos), the rest Tint.
@@ -45,50 +43,19 @@ const char kAllKinds[] =
 
 class ShaderNode : public ShaderNodeTest {};
 
-TEST_F(ShaderNode, RegistersTheDeclaredParametersInOrderThenCinemascope) {
+TEST_F(ShaderNode, SavesTheDeclaredParametersThenCinemascopeAndBindsTheFirstTrackOfEachName) {
     auto* probe = addShader("Probe", kAllKinds);
-    const engine::ParameterList& list = engine.parametersOf(*probe);
-    // Entry 0 was never declared and the "rocket" entry is not a saved parameter.
-    ASSERT_EQ(list.size(), 8u);
+    // Entry 0 was never declared and "rocket" entries are no saved parameters.
     std::vector<std::string> names;
-    for (const auto& record : list) names.push_back(record->name);
+    for (const auto& record : engine.parametersOf(*probe)) names.push_back(record->name);
     EXPECT_EQ(names, (std::vector<std::string>{"Gain", "Wrap", "Count", "Mode", "Dir", "Pos", "Tint", "Cinemascope"}));
+    EXPECT_EQ(static_cast<const engine::ValueFloat&>(*engine.parametersOf(*probe)[0]).target, &param(*probe, "Gain").value);
 
-    auto* gain = static_cast<const engine::ValueFloat*>(list[0].get());
-    EXPECT_EQ(gain->decimals, 3);
-    EXPECT_TRUE(gain->clamp);
-    EXPECT_FLOAT_EQ(gain->maximum, 2.0f);
-    EXPECT_FLOAT_EQ(gain->defaultValue, 0.5f);
-    EXPECT_FALSE(static_cast<const engine::ValueFloat*>(list[1].get())->clamp);
-    auto* count = static_cast<const engine::ValueFloat*>(list[2].get());
-    EXPECT_EQ(count->decimals, 0);
-    EXPECT_TRUE(count->clamp);
-    EXPECT_FLOAT_EQ(count->minimum, -10.0f);
-    ASSERT_EQ(list[3]->type(), ValueType::Int);
-    auto* mode = static_cast<const engine::ValueInt*>(list[3].get());
-    EXPECT_EQ(mode->choices, (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(mode->defaultValue, 2);
-    EXPECT_EQ(static_cast<const engine::ValueVec2*>(list[4].get())->style, engine::Vec2Style::Direction);
-    EXPECT_EQ(static_cast<const engine::ValueVec2*>(list[5].get())->style, engine::Vec2Style::Position);
-    EXPECT_EQ(list[6]->type(), ValueType::Vec4);
-    EXPECT_EQ(list[7]->type(), ValueType::Bool);
-
-    // The records drive the node's own copy of the description.
-    EXPECT_EQ(gain->target, &param(*probe, "Gain").value);
-    EXPECT_EQ(probe->description.secondName, "Second Probe");
-    ASSERT_EQ(probe->syncTracks.size(), 1u);
-    EXPECT_EQ(probe->syncTracks[0].first, "Track");
-    EXPECT_EQ(probe->syncTracks[0].second, &probe->description.parameters[8].value);
-    EXPECT_FALSE(probe->hasError);
-}
-
-TEST_F(ShaderNode, KeepsOneSyncBindingPerTrackNameTheFirstDeclared) {
     auto* twice = addShader("Twice", "Param 0, \"T\" rocket, 1\nParam 1, \"U\" rocket, 2\nParam 2, \"T\" rocket, 3\n");
     ASSERT_EQ(twice->syncTracks.size(), 2u);
     EXPECT_EQ(twice->syncTracks[0].first, "T");
     EXPECT_EQ(twice->syncTracks[0].second, &twice->description.parameters[0].value);
     EXPECT_EQ(twice->syncTracks[1].first, "U");
-    EXPECT_FLOAT_EQ(twice->description.parameters[2].value, 3.0f);
 }
 
 TEST_F(ShaderNode, SetsEveryKindOfParameterAsTheUniformOfItsName) {
@@ -107,12 +74,10 @@ TEST_F(ShaderNode, SetsEveryKindOfParameterAsTheUniformOfItsName) {
     EXPECT_TRUE(closeTo(imagePixel(out, 100, 100), {1.5f, -0.2f, 0.25f, 0.75f}, 1e-3f));
 }
 
-TEST_F(ShaderNode, FloatToIntTruncationSaturatesInsteadOfOverflowing) {
-    EXPECT_EQ(nodes::truncateToInt(2.9f), 2);
-    EXPECT_EQ(nodes::truncateToInt(-2.9f), -2);
-    EXPECT_EQ(nodes::truncateToInt(1e20f), INT32_MAX);
-    EXPECT_EQ(nodes::truncateToInt(-1e20f), INT32_MIN);
-    EXPECT_EQ(nodes::truncateToInt(std::nanf("")), 0);
+TEST(ShaderUniforms, FloatToIntTruncationSaturatesInsteadOfOverflowing) {
+    const std::pair<float, int32_t> cases[] = {{2.9f, 2},         {-2.9f, -2}, {1e20f, INT32_MAX},
+                                               {-1e20f, INT32_MIN}, {std::nanf(""), 0}};
+    for (auto [value, expected] : cases) EXPECT_EQ(nodes::truncateToInt(value), expected) << value;
 }
 
 TEST_F(ShaderNode, SuppliesTimeAspectSampleSizeAndItsOwnTextureMatrix) {
@@ -246,19 +211,6 @@ TEST_F(ShaderNode, AnUnknownLibrarySourceFlagsTheNodeWithoutCompilingAnything) {
     EXPECT_TRUE(capture.contains("NoSuchEffect"));
     EXPECT_FALSE(capture.contains("Fragment Shader::"));
     runFrame(*missing);
-}
-
-TEST_F(ShaderNode, RocketParametersAreDrivenByTheTrackOfTheirName) {
-    FakeSyncState sync;
-    sync.bases["Track"] = 0.625;
-    engine.syncConnectionFactory = [&](const std::string&) { return std::make_unique<FakeSyncConnection>(sync); };
-    auto* probe = addShader("Probe", kAllKinds);
-    ASSERT_TRUE(engine.connectSync());
-    EXPECT_EQ(std::count(sync.requested.begin(), sync.requested.end(), "Track"), 1);
-    engine.update(0.0f);  // row 0: the track's base value
-    EXPECT_FLOAT_EQ(probe->description.parameters[8].value, 0.625f);
-    runFrame(*probe);
-    EXPECT_TRUE(closeTo(imagePixel(probe->images[0], 100, 100), {0.5f, 0.2f, 0.5f, 0.625f}, 1e-3f));
 }
 
 }  // namespace

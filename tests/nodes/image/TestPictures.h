@@ -143,6 +143,15 @@ protected:
     }
 };
 
+// The quadrant picture (ShowSupport.h) shown upright over w x h screen pixels
+// from (x, y), counted from the top-left corner: each quarter's centre.
+inline void expectQuadrantsShown(int x, int y, int w, int h) {
+    EXPECT_EQ(screenPixel(x + w / 4, y + h / 4), kRed);
+    EXPECT_EQ(screenPixel(x + 3 * w / 4, y + h / 4), kGreen);
+    EXPECT_EQ(screenPixel(x + w / 4, y + 3 * h / 4), kBlue);
+    EXPECT_EQ(screenPixel(x + 3 * w / 4, y + 3 * h / 4), kWhite);
+}
+
 // 8-bit screen value of a float channel in 0..1.
 inline uint8_t screenByte(float value) { return uint8_t(value * 255.0f + 0.5f); }
 

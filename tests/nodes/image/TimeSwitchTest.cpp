@@ -29,17 +29,6 @@ protected:
     Paint* input_ = nullptr;
 };
 
-TEST_F(TimeSwitchGraph, RegistersEightWindowTextsWithOnlyStartAAtZero) {
-    const engine::ParameterList& parameters = engine().parametersOf(*switch_);
-    std::vector<std::string> names;
-    for (const auto& parameter : parameters) names.push_back(parameter->name);
-    EXPECT_EQ(names, (std::vector<std::string>{"Start A", "Stop A", "Start B", "Stop B", "Start C", "Stop C",
-                                               "Start D", "Stop D"}));
-    EXPECT_EQ(switch_->startTexts, (std::array<std::string, 4>{"0", "", "", ""}));
-    EXPECT_EQ(switch_->stopTexts, (std::array<std::string, 4>{"", "", "", ""}));
-    EXPECT_EQ(switch_->inputNames, std::vector<std::string>{"Image"});
-}
-
 TEST_F(TimeSwitchGraph, WithTheDefaultsNoWindowCountsAndTheInputIsNeverEvaluated) {
     EXPECT_FALSE(evaluateAt(*switch_, 0.0f));
     EXPECT_FALSE(evaluateAt(*switch_, 50.0f));
@@ -68,21 +57,22 @@ TEST_F(TimeSwitchGraph, TheFirstMatchingWindowWinsAndLaterOnesAreNotExamined) {
     EXPECT_FLOAT_EQ(switch_->windows[1].stop, 30.0f);
 }
 
-TEST_F(TimeSwitchGraph, WindowsAreClosedAtBothEnds) {
-    setWindows({"", "", "", "", "", "", "10.5", "20.25"});  // only D counts
-    EXPECT_FALSE(evaluateAt(*switch_, 10.49f));
-    EXPECT_TRUE(evaluateAt(*switch_, 10.5f));
-    EXPECT_TRUE(evaluateAt(*switch_, 20.25f));
-    EXPECT_FALSE(evaluateAt(*switch_, 20.26f));
-    EXPECT_EQ(input_->times, (std::vector<float>{10.5f, 20.25f}));
-}
-
-TEST_F(TimeSwitchGraph, AWindowCountsOnlyWhenItsStopLiesAfterItsStart) {
-    setWindows({"5", "5", "8", "2", "abc", "3", "", ""});  // empty, reversed, "abc" reads as 0
-    EXPECT_FALSE(evaluateAt(*switch_, 5.0f));
-    EXPECT_FALSE(evaluateAt(*switch_, 4.0f)) << "C is 0..3";
-    EXPECT_TRUE(evaluateAt(*switch_, 2.0f));
-    EXPECT_EQ(input_->times, std::vector<float>{2.0f});
+TEST_F(TimeSwitchGraph, AWindowIsClosedAtBothEndsAndCountsOnlyWhenItsStopLiesAfterItsStart) {
+    struct Case {
+        std::array<std::string, 8> windows;  // start and stop of A, B, C, D
+        std::vector<float> inside, outside;
+    };
+    const Case cases[] = {
+        {{"", "", "", "", "", "", "10.5", "20.25"}, {10.5f, 20.25f}, {10.49f, 20.26f}},
+        // Empty, reversed, and "abc" read as 0: only C (0 .. 3) counts.
+        {{"5", "5", "8", "2", "abc", "3", "", ""}, {0.0f, 2.0f}, {4.0f, 5.0f}},
+    };
+    for (const Case& c : cases) {
+        setWindows(c.windows);
+        for (float t : c.inside) EXPECT_TRUE(evaluateAt(*switch_, t)) << t;
+        for (float t : c.outside) EXPECT_FALSE(evaluateAt(*switch_, t)) << t;
+    }
+    EXPECT_EQ(input_->times, (std::vector<float>{10.5f, 20.25f, 0.0f, 2.0f}));
 }
 
 TEST_F(TimeSwitchGraph, PassesTheInputsPictureAndMatrixThroughOnlyInsideItsWindows) {

@@ -9,24 +9,9 @@
 #include <gtest/gtest.h>
 
 using namespace vorn::render;
-using vorn::test::readAttachment8;
-using vorn::test::readAttachmentFloat;
 using vorn::platform::DebugCapture;
 
 namespace {
-
-const char* kVertex = "#version 330 core\nin vec4 vertex;\nvoid main() { gl_Position = vec4(vertex.xy, 0.0, 1.0); }\n";
-const char* kValueFragment = "#version 330 core\nuniform vec4 value;\nout vec4 frag[1];\n"
-                             "void main() { frag[0] = value; }\n";
-
-// Fills the whole target with one colour through a program, as passes do.
-void fillWith(const GL_FrameBuffer& target, const ShaderProgram& program, const float (&value)[4]) {
-    glViewport(0, 0, target.width, target.height);
-    glUseProgram(program.program);
-    glUniform4fv(UniformLocation(program, "value"), 1, value);
-    RenderToFrameBuffer(target, false);
-    glUseProgram(0);
-}
 
 GLint attachedName(GLuint framebuffer, GLenum attachment) {
     GLint name = 0;
@@ -45,63 +30,54 @@ GLenum status(const GL_FrameBuffer& target) {
 
 }  // namespace
 
-class RenderTargetPrecision : public vorn::test::GlTest {};
-class RenderTargetLayout : public vorn::test::GlTest {};
-class RenderTargetFailure : public vorn::test::GlTest {};
+class RenderTarget : public vorn::test::GlTest {};
 
-TEST_F(RenderTargetPrecision, EightBitTargetsQuantiseAndClamp) {
-    ShaderProgram program("value", kVertex, nullptr, kValueFragment, {"vertex"}, 1);
-    GL_FrameBuffer target(8, 8, 1, 8, GL_RGBA, false, false);
-    fillWith(target, program, {0.1234f, 2.5f, -1.0f, 1.0f});
-    auto pixel = readAttachmentFloat(target.framebuffer, 0, 3, 3, 1, 1);
-    EXPECT_NEAR(pixel[0], 31.0f / 255.0f, 1e-4f);  // 0.1234 * 255 = 31.47
-    EXPECT_FLOAT_EQ(pixel[1], 1.0f);
-    EXPECT_FLOAT_EQ(pixel[2], 0.0f);
+TEST_F(RenderTarget, EightBitTargetsQuantiseAndClampWhileSixteenBitOnesKeepHalfFloats) {
+    const char* vertex = "#version 330 core\nin vec4 vertex;\nvoid main() { gl_Position = vec4(vertex.xy, 0.0, 1.0); }\n";
+    const char* fragment = "#version 330 core\nout vec4 frag[1];\nvoid main() { frag[0] = vec4(0.1234, 2.5, -1.0, 1.0); }\n";
+    ShaderProgram program("value", vertex, nullptr, fragment, {"vertex"}, 1);
+    struct Case {
+        int bits;
+        float r, g, b;
+    };
+    // 0.1234 x 255 = 31.47; half floats step by 2^-14 near 0.12.
+    for (Case c : {Case{8, 31.0f / 255.0f, 1.0f, 0.0f}, Case{16, 0.1234f, 2.5f, -1.0f}}) {
+        GL_FrameBuffer target(8, 8, 1, c.bits, GL_RGBA, false, false);
+        glViewport(0, 0, 8, 8);
+        glUseProgram(program.program);
+        RenderToFrameBuffer(target, false);
+        glUseProgram(0);
+        auto pixel = vorn::test::readAttachmentFloat(target.framebuffer, 0, 3, 3, 1, 1);
+        EXPECT_NEAR(pixel[0], c.r, 1e-4f) << c.bits;
+        EXPECT_FLOAT_EQ(pixel[1], c.g) << c.bits;
+        EXPECT_FLOAT_EQ(pixel[2], c.b) << c.bits;
+    }
 }
 
-TEST_F(RenderTargetPrecision, SixteenBitTargetsKeepHalfFloatValues) {
-    ShaderProgram program("value", kVertex, nullptr, kValueFragment, {"vertex"}, 1);
-    GL_FrameBuffer target(8, 8, 1, 16, GL_RGBA, false, false);
-    fillWith(target, program, {0.1234f, 2.5f, -1.0f, 1.0f});
-    auto pixel = readAttachmentFloat(target.framebuffer, 0, 3, 3, 1, 1);
-    EXPECT_NEAR(pixel[0], 0.1234f, 1e-4f);  // half precision: 2^-14 steps near 0.12
-    EXPECT_FLOAT_EQ(pixel[1], 2.5f);
-    EXPECT_FLOAT_EQ(pixel[2], -1.0f);
-}
-
-TEST_F(RenderTargetLayout, EachColourTextureSitsOnItsAttachment) {
+TEST_F(RenderTarget, ColourTexturesSitOnTheirAttachmentsAndDepthOnlyWhenAsked) {
     DebugCapture capture;
-    GL_FrameBuffer target(16, 8, 3, 8, GL_RGBA, false, false);
+    GL_FrameBuffer target(16, 8, 3, 8, GL_RGBA, true, false);
     ASSERT_EQ(target.textureCount(), 3);
-    EXPECT_EQ(target.width, 16);
-    EXPECT_EQ(target.height, 8);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(attachedName(target.framebuffer, GL_COLOR_ATTACHMENT0 + i), GLint(target.textures[i]));
-    EXPECT_EQ(status(target), GLenum(GL_FRAMEBUFFER_COMPLETE));
-    EXPECT_EQ(capture.text(), "");
-}
-
-TEST_F(RenderTargetLayout, DepthIsARenderbufferOnlyWhenAsked) {
-    GL_FrameBuffer withDepth(16, 8, 1, 16, GL_RGBA, true, false);
-    GL_FrameBuffer without(16, 8, 1, 16, GL_RGBA, false, false);
-    ASSERT_NE(withDepth.depthBuffer, 0u);
-    EXPECT_EQ(attachedName(withDepth.framebuffer, GL_DEPTH_ATTACHMENT), GLint(withDepth.depthBuffer));
-    EXPECT_EQ(status(withDepth), GLenum(GL_FRAMEBUFFER_COMPLETE));
-    glBindRenderbuffer(GL_RENDERBUFFER, withDepth.depthBuffer);
+    ASSERT_NE(target.depthBuffer, 0u);
+    EXPECT_EQ(attachedName(target.framebuffer, GL_DEPTH_ATTACHMENT), GLint(target.depthBuffer));
+    glBindRenderbuffer(GL_RENDERBUFFER, target.depthBuffer);
     GLint depthBits = 0;
     glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_DEPTH_SIZE, &depthBits);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
     EXPECT_GE(depthBits, 24);
+    EXPECT_EQ(status(target), GLenum(GL_FRAMEBUFFER_COMPLETE));
+    EXPECT_EQ(capture.text(), "");
 
-    EXPECT_EQ(without.depthBuffer, 0u);
+    GL_FrameBuffer without(16, 8, 1, 16, GL_RGBA, false, false);
     EXPECT_EQ(attachedName(without.framebuffer, GL_DEPTH_ATTACHMENT), 0);
 }
 
-TEST_F(RenderTargetFailure, UnsupportedChannelBitsLogOneLine) {
+TEST_F(RenderTarget, UnsupportedChannelBitsLogOneLine) {
     DebugCapture capture;
     GL_FrameBuffer target(8, 8, 1, 12, GL_RGBA, false, false);
     EXPECT_EQ(capture.text(), "Unable to create frame buffer\n");
     EXPECT_NE(status(target), GLenum(GL_FRAMEBUFFER_COMPLETE));
     EXPECT_EQ(target.textureCount(), 1);  // still a usable object for its owner
 }
-

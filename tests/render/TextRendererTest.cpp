@@ -138,19 +138,10 @@ TEST_F(TextDrawing, GlyphCoverageSitsAtThePenWithItsBodyAboveTheBaseline) {
     EXPECT_NEAR(inside[2], 64, 1);
 }
 
-TEST_F(TextDrawing, TextAtTheOriginHasItsBodyAboveTheFrame) {
-    TextRenderer text(sansFont());
-    Frame frame;
-    text.DrawText(0, 0, 40, kWhite, "HHH");
-    frame.read();
-    EXPECT_TRUE(frame.coverage().empty());
-}
-
-TEST_F(TextDrawing, EachCharacterMovesThePenByItsAdvance) {
+TEST_F(TextDrawing, EachCharacterMovesThePenByItsAdvanceAndTextAtTheOriginIsAboveTheFrame) {
     TextRenderer text(sansFont());
     int step = text.MeasureText(40, "l");
     ASSERT_GT(step, 0);
-
     Frame one;
     text.DrawText(300, 400, 40, kWhite, "l");
     one.read();
@@ -159,25 +150,22 @@ TEST_F(TextDrawing, EachCharacterMovesThePenByItsAdvance) {
     two.read();
     EXPECT_EQ(two.coverage().right - one.coverage().right, step);
     EXPECT_EQ(two.coverage().left, one.coverage().left);
+    Frame origin;
+    text.DrawText(0, 0, 40, kWhite, "HHH");
+    origin.read();
+    EXPECT_TRUE(origin.coverage().empty());
 }
 
-TEST_F(TextMeasuring, WidthIsTheSumOfWholePixelAdvances) {
+TEST_F(TextMeasuring, WidthIsTheSumOfWholePixelAdvancesWithoutKerning) {
     std::string font = sansFont();
     TextRenderer text(font);
-    int a = reference(font, 17, 'A').advance;
-    int v = reference(font, 17, 'V').advance;
-    EXPECT_GT(a, 0);
-    EXPECT_EQ(text.MeasureText(17, "A"), a);
-    EXPECT_EQ(text.MeasureText(17, "AV"), a + v);  // no kerning
-    EXPECT_EQ(text.MeasureText(17, ""), 0);
-}
-
-TEST_F(TextMeasuring, CharactersTheFaceLacksAdvanceByTheMissingGlyph) {
-    std::string font = sansFont();
-    TextRenderer text(font);
-    int missing = reference(font, 30, 0, true).advance;
+    int a = reference(font, 17, 'A').advance, v = reference(font, 17, 'V').advance;
+    int missing = reference(font, 30, 0, true).advance;  // the face's glyph for what it lacks
     ASSERT_GT(missing, 0);
+    EXPECT_EQ(text.MeasureText(17, "AV"), a + v);
+    EXPECT_EQ(text.MeasureText(17, ""), 0);
     EXPECT_EQ(text.MeasureText(30, "\x01"), missing);
+    EXPECT_EQ(text.MeasureText(40, "\xe9"), reference(font, 40, 0xe9).advance);  // bytes above 127 are Latin-1
 }
 
 TEST_F(TextGlyphCache, EachCharacterIsRasterisedOncePerSize) {
@@ -191,19 +179,15 @@ TEST_F(TextGlyphCache, EachCharacterIsRasterisedOncePerSize) {
     EXPECT_EQ(text.rasterisedGlyphs(), 3);
     text.DrawText(10, 300, 20, kWhite, "ab");
     EXPECT_EQ(text.rasterisedGlyphs(), 5);
-    // The second draw at 12 still drew (from the cache).
     frame.read();
-    EXPECT_FALSE(frame.coverage().empty());
-    int rowsWithInk = 0;
-    for (int y : {95, 195})
-        for (int x = 10; x < 60; ++x) rowsWithInk += frame.alpha(x, y) > 0 ? 1 : 0;
-    EXPECT_GT(rowsWithInk, 0);
+    int ink = 0;  // the second draw at 12 still drew, from the cache
+    for (int x = 10; x < 60; ++x) ink += frame.alpha(x, 195) > 0 ? 1 : 0;
+    EXPECT_GT(ink, 0);
 }
 
 TEST_F(TextHighBytes, BytesAbove127AreLatin1CharactersWithTheirOwnGlyphs) {
     std::string font = sansFont();
     TextRenderer text(font);
-    EXPECT_EQ(text.MeasureText(40, "\xe9"), reference(font, 40, 0xe9).advance);  // e acute
     Frame frame;
     text.DrawText(500, 500, 40, kWhite, "e\xe9\xff");
     EXPECT_EQ(text.rasterisedGlyphs(), 3);

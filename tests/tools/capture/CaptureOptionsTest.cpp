@@ -7,19 +7,6 @@ namespace {
 
 using capture::parseCaptureOptions;
 
-TEST(CaptureOptions, DefaultsAreZeroToTenSecondsAtSixtyFrames) {
-    std::string error;
-    auto options = parseCaptureOptions({"show.vorn", "--out", "frames"}, &error);
-    ASSERT_TRUE(options) << error;
-    EXPECT_EQ(options->project, "show.vorn");
-    EXPECT_EQ(options->outDir, "frames");
-    EXPECT_EQ(options->from, 0.0);
-    EXPECT_EQ(options->to, 10.0);
-    EXPECT_EQ(options->fps, 60.0);
-    EXPECT_EQ(options->video, "");
-    EXPECT_FALSE(options->sync);
-}
-
 TEST(CaptureOptions, EveryOptionMayComeInAnyOrder) {
     auto options = parseCaptureOptions(
         {"--fps", "25", "--video", "out.mp4", "--to", "3.5", "show.vorn", "--sync", "--from", "1e0", "--out", "f"},

@@ -7,31 +7,22 @@ namespace {
 
 using capture::FrameSchedule;
 
-TEST(FrameSchedule, CountsTheFramesFromFromUpToButNotIncludingTo) {
-    EXPECT_EQ(FrameSchedule(0, 10, 60).frameCount(), 600);
-    EXPECT_EQ(FrameSchedule(0, 0.5, 4).frameCount(), 2);     // 0, 0.25
-    EXPECT_EQ(FrameSchedule(0, 0.51, 4).frameCount(), 3);    // 0, 0.25, 0.5
-    EXPECT_EQ(FrameSchedule(1, 1.1, 30).frameCount(), 3);    // 1, 1.0333, 1.0667
-    EXPECT_EQ(FrameSchedule(0.75, 0.8, 30).frameCount(), 2); // 0.75, 0.7833
-    EXPECT_EQ(FrameSchedule(0, 0.001, 60).frameCount(), 1);
-    EXPECT_EQ(FrameSchedule(2, 1, 60).frameCount(), 0);
-}
+TEST(FrameSchedule, FramesRunFromFromUpToButNotIncludingToAtWholeMilliseconds) {
+    struct Case {
+        double from, to, fps;
+        int frames;
+    };
+    const Case counts[] = {
+        {0, 10, 60, 600}, {0, 0.5, 4, 2},     {0, 0.51, 4, 3},  // 0, 0.25, 0.5
+        {1, 1.1, 30, 3},  {0.75, 0.8, 30, 2}, {0, 0.001, 60, 1}, {2, 1, 60, 0},
+        {0, 0.3, 10, 3},  // 0.3 x 10 is 3.0000000000000004 in doubles
+    };
+    for (const Case& c : counts) EXPECT_EQ(FrameSchedule(c.from, c.to, c.fps).frameCount(), c.frames) << c.to;
 
-TEST(FrameSchedule, ThreeTenthsOfASecondAreCountedExactly) {
-    // 0.3 * 10 is 3.0000000000000004 in doubles: still three frames.
-    FrameSchedule schedule(0, 0.3, 10);
-    EXPECT_EQ(schedule.frameCount(), 3);
-    EXPECT_DOUBLE_EQ(schedule.frameTime(2), 0.2);
-}
-
-TEST(FrameSchedule, TimesAreWholeMillisecondsRoundedToTheNearest) {
     FrameSchedule schedule(0, 1, 60);
-    EXPECT_EQ(schedule.frameTimeMs(0), 0u);
-    EXPECT_EQ(schedule.frameTimeMs(1), 17u);  // 16.667
-    EXPECT_EQ(schedule.frameTimeMs(6), 100u); // 99.99999 in doubles
-    FrameSchedule late(3.5, 4, 30);
-    EXPECT_EQ(late.frameTimeMs(0), 3500u);
-    EXPECT_EQ(late.frameTimeMs(3), 3600u);
+    EXPECT_EQ(schedule.frameTimeMs(1), 17u);   // 16.667, rounded to the nearest
+    EXPECT_EQ(schedule.frameTimeMs(6), 100u);  // 99.99999 in doubles
+    EXPECT_EQ(FrameSchedule(3.5, 4, 30).frameTimeMs(3), 3600u);
 }
 
 }  // namespace

@@ -44,21 +44,18 @@ protected:
     std::unique_ptr<AudioOutput> audio = createDeviceAudio();
 };
 
-TEST_F(DeviceAudio, LoadsTheMp3WithoutStartingIt) {
+TEST_F(DeviceAudio, ASoundLoadsStoppedPlaysInRealTimeFromItsStartAndReleasesItsChannel) {
     ASSERT_TRUE(audio->createSound(test::stereoToneMp3()));
-    EXPECT_TRUE(audio->hasSound());
     EXPECT_FALSE(audio->hasChannel());
-    EXPECT_EQ(audio->positionMs(), 0u);
     audio->setPositionMs(500);  // no channel: nothing happens
     EXPECT_EQ(audio->positionMs(), 0u);
-}
-
-TEST_F(DeviceAudio, PlayingAdvancesInRealTime) {
-    ASSERT_TRUE(audio->createSound(test::stereoToneMp3()));
     expectAdvancesInRealTime(*audio, 0);
-    EXPECT_TRUE(audio->hasChannel());
     EXPECT_FALSE(audio->paused());
-    audio->update();
+    audio->setPositionMs(1500);
+    expectAdvancesInRealTime(*audio, 0);  // playing again starts from the beginning
+    audio->releaseSound();
+    EXPECT_FALSE(audio->hasChannel());
+    EXPECT_EQ(audio->positionMs(), 0u);
 }
 
 TEST_F(DeviceAudio, PauseFreezesThePositionAndResumeContinuesFromIt) {
@@ -107,13 +104,6 @@ TEST_F(DeviceAudio, ThePositionStopsAtTheEndOfTheSound) {
     EXPECT_EQ(audio->positionMs(), end);
 }
 
-TEST_F(DeviceAudio, PlayingAgainStartsFromTheBeginning) {
-    ASSERT_TRUE(audio->createSound(test::stereoToneMp3()));
-    audio->playSound();
-    audio->setPositionMs(1500);
-    expectAdvancesInRealTime(*audio, 0);
-}
-
 TEST_F(DeviceAudio, AMissingOrUndecodableFileLeavesNoSound) {
     test::TempDir dir;
     std::string text = dir.write("track.mp3", std::string(5000, 'x'));
@@ -127,15 +117,6 @@ TEST_F(DeviceAudio, AMissingOrUndecodableFileLeavesNoSound) {
         EXPECT_FALSE(audio->hasChannel());
         EXPECT_EQ(audio->positionMs(), 0u);
     }
-}
-
-TEST_F(DeviceAudio, ReleasingTheSoundEndsTheChannel) {
-    ASSERT_TRUE(audio->createSound(test::stereoToneMp3()));
-    audio->playSound();
-    audio->releaseSound();
-    EXPECT_FALSE(audio->hasSound());
-    EXPECT_FALSE(audio->hasChannel());
-    EXPECT_EQ(audio->positionMs(), 0u);
 }
 
 TEST(DeviceAudioWithoutDriver, StillAdvancesInRealTime) {

@@ -12,7 +12,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <random>
 
 namespace vorn::platform {
 namespace {
@@ -31,22 +30,18 @@ const std::vector<uint8_t> kRgbRows = {
     100, 110, 120, 130, 140, 150, 160, 170, 180  // bottom row
 };
 
-TEST(PngDecoding, ReadsRgbPixelsExactlyTopRowFirst) {
-    auto image = decode(makePng({.width = 3, .height = 2, .colourType = 2, .rows = kRgbRows}));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->width, 3);
-    EXPECT_EQ(image->height, 2);
-    EXPECT_EQ(image->channels, 3);
-    EXPECT_EQ(image->pixels, kRgbRows);
-}
-
-TEST(PngDecoding, ReadsRgbaWithStraightAlpha) {
+TEST(PngDecoding, ReadsRgbAndStraightRgbaPixelsExactlyTopRowFirst) {
     // A fully transparent pixel keeps its colour: premultiplying is the caller's choice.
-    std::vector<uint8_t> rows = {255, 128, 0, 0, 1, 2, 3, 255, 200, 100, 50, 128, 9, 8, 7, 6};
-    auto image = decode(makePng({.width = 2, .height = 2, .colourType = 6, .rows = rows}));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->channels, 4);
-    EXPECT_EQ(image->pixels, rows);
+    std::vector<uint8_t> rgba = {255, 128, 0, 0, 1, 2, 3, 255, 200, 100, 50, 128, 9, 8, 7, 6};
+    auto rgb = decode(makePng({.width = 3, .height = 2, .colourType = 2, .rows = kRgbRows}));
+    auto straight = decode(makePng({.width = 2, .height = 2, .colourType = 6, .rows = rgba}));
+    ASSERT_TRUE(rgb && straight);
+    EXPECT_EQ(rgb->width, 3);
+    EXPECT_EQ(rgb->height, 2);
+    EXPECT_EQ(rgb->channels, 3);
+    EXPECT_EQ(rgb->pixels, kRgbRows);
+    EXPECT_EQ(straight->channels, 4);
+    EXPECT_EQ(straight->pixels, rgba);
 }
 
 TEST(PngDecoding, ReadsInterlacedImagesInPictureOrder) {
@@ -187,13 +182,6 @@ TEST(JpegDecoding, ReadsColourJpegWithinCompressionTolerance) {
     EXPECT_LE(worst, 8);
 }
 
-TEST(JpegDecoding, RejectsGreyscaleJpeg) {
-    std::vector<uint8_t> grey(16 * 16, 90);
-    auto jpeg = encodeJpeg(16, 16, 1, grey.data(), 90);
-    ASSERT_TRUE(jpeg);
-    EXPECT_FALSE(decode(*jpeg));
-}
-
 TEST(JpegDecoding, TruncatedOrDamagedJpegYieldsNothing) {
     auto original = gradient(64, 48);
     auto jpeg = encodeJpeg(64, 48, 3, original.data(), 90);
@@ -219,19 +207,6 @@ TEST(JpegDecoding, AHeaderPromisingMorePixelsThanTheFileCanHoldIsRefusedUnalloca
     std::string whyNot;
     EXPECT_FALSE(decode(*jpeg, &whyNot));
     EXPECT_LT(extraPeakMiB(*jpeg), 32) << whyNot;
-}
-
-TEST(ImageDecoding, GarbageNeverDecodes) {
-    std::mt19937 random(1234);
-    EXPECT_FALSE(decode({}));
-    for (int round = 0; round < 200; ++round) {
-        std::vector<uint8_t> bytes(std::size_t(random() % 600));
-        for (auto& b : bytes) b = uint8_t(random());
-        // Give some of them a real signature so the format decoders see them.
-        if (round % 3 == 0 && bytes.size() >= 8) std::copy_n("\x89PNG\r\n\x1a\n", 8, bytes.begin());
-        if (round % 3 == 1 && bytes.size() >= 3) std::copy_n("\xff\xd8\xff", 3, bytes.begin());
-        EXPECT_FALSE(decode(bytes));
-    }
 }
 
 TEST(ImageFile, LoadsThroughPathResolution) {
@@ -269,17 +244,6 @@ TEST(ImageFile, FailuresAreReportedAsOneShortLineNamingTheFileAndTheReason) {
         EXPECT_EQ(capture.text().find('\n'), capture.text().size() - 1) << capture.text();
         EXPECT_LT(capture.text().size(), 300u);
     }
-}
-
-TEST(Premultiply, ScalesColourByAlphaTruncating) {
-    DecodedImage image{.width = 2, .height = 1, .channels = 4, .pixels = {200, 100, 50, 128, 255, 255, 255, 0}};
-    premultiplyAlpha(image);
-    // 200 * 128/255 = 100.4, 100 * 128/255 = 50.2, 50 * 128/255 = 25.1; alpha 0 clears the colour.
-    EXPECT_EQ(image.pixels, (std::vector<uint8_t>{100, 50, 25, 128, 0, 0, 0, 0}));
-
-    DecodedImage rgb{.width = 1, .height = 1, .channels = 3, .pixels = {200, 100, 50}};
-    premultiplyAlpha(rgb);
-    EXPECT_EQ(rgb.pixels, (std::vector<uint8_t>{200, 100, 50}));
 }
 
 }  // namespace

@@ -15,30 +15,21 @@ protected:
     test::TempDir dir;
 };
 
-TEST_F(Paths, BackslashesBecomeSlashes) {
-    dir.write("a/b/c.txt", "x");
-    EXPECT_EQ(resolvePath(dir.path() + "\\a\\b\\c.txt"), dir.path() + "/a/b/c.txt");
-}
-
-TEST_F(Paths, EveryComponentIsMatchedIgnoringCase) {
+TEST_F(Paths, BackslashesBecomeSlashesAndEachComponentMatchesIgnoringCaseAnExactNameFirst) {
     dir.write("Data/Images/Logo.PNG", "x");
-    EXPECT_EQ(resolvePath(dir.path() + "\\data\\IMAGES\\logo.png"), dir.path() + "/Data/Images/Logo.PNG");
-    EXPECT_EQ(resolvePath(dir.path() + "/DATA/images"), dir.path() + "/Data/Images");
-}
-
-TEST_F(Paths, MissingPartsAreKeptAsWrittenAfterTheLastMatch) {
-    dir.write("Data/x", "x");
-    EXPECT_EQ(resolvePath(dir.path() + "\\data\\Missing\\New.png"), dir.path() + "/Data/Missing/New.png");
-    EXPECT_EQ(resolvePath(dir.path() + "\\nothing\\data"), dir.path() + "/nothing/data");
-}
-
-TEST_F(Paths, AnExactNameWinsOverOtherCasings) {
     dir.write("File.txt", "upper");
     dir.write("file.txt", "lower");
-    EXPECT_EQ(resolvePath(dir.path() + "/file.txt"), dir.path() + "/file.txt");
-    EXPECT_EQ(resolvePath(dir.path() + "/File.txt"), dir.path() + "/File.txt");
-    // Neither matches exactly: the first in listing order, where upper case sorts first among equals.
-    EXPECT_EQ(resolvePath(dir.path() + "/FILE.TXT"), dir.path() + "/File.txt");
+    const std::string d = dir.path();
+    const std::pair<std::string, std::string> cases[] = {
+        {d + "\\data\\IMAGES\\logo.png", d + "/Data/Images/Logo.PNG"},
+        {d + "/DATA/images", d + "/Data/Images"},
+        {d + "\\data\\Missing\\New.png", d + "/Data/Missing/New.png"},  // kept as written after the last match
+        {d + "\\nothing\\data", d + "/nothing/data"},
+        {d + "/file.txt", d + "/file.txt"},
+        {d + "/File.txt", d + "/File.txt"},
+        {d + "/FILE.TXT", d + "/File.txt"},  // no exact match: the first listed, upper case first among equals
+    };
+    for (const auto& [written, resolved] : cases) EXPECT_EQ(resolvePath(written), resolved) << written;
 }
 
 TEST_F(Paths, RelativePathsResolveAgainstTheWorkingDirectory) {

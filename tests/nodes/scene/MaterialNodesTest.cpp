@@ -73,9 +73,9 @@ TEST_F(MaterialNodes, PbrMapsFollowTheirInputsAndRadMapsOutliveThem) {
     EXPECT_EQ(pbr->record.roughnessMap, nullptr);
     EXPECT_EQ(rad->record.illuminationMap, reader->images[0]);
     EXPECT_EQ(rad->record.diffuseMap, nullptr);
-    // The engine has no disconnect yet: empty the inputs as the editor would.
     render::GL_Image* shown = reader->images[0];
-    pbr->inputs[3] = rad->inputs[1] = nullptr;
+    ASSERT_TRUE(engine.disconnect("Pbr", 3));
+    ASSERT_TRUE(engine.disconnect("Rad", 1));
     pbr->process();
     rad->process();
     EXPECT_EQ(pbr->record.metalnessMap, nullptr);

@@ -109,6 +109,14 @@ int runCapture(const CaptureOptions& options) {
         if (!encoder) return failure("cannot start ffmpeg");
     }
 
+    // A player reaching --from has run frames before it: switching nodes choose
+    // their input from what their last frame parsed. One unsaved frame at the
+    // first time stands in for those, so the first file shows the player's picture.
+    if (options.from > 0.0 && schedule.frameCount() > 0) {
+        clock->standAt(schedule.frameTimeMs(0));
+        player.renderFrame();
+    }
+
     ProgressBar progress(schedule.frameCount(), stderr, ::isatty(STDERR_FILENO) != 0);
     platform::Stopwatch stopwatch;
     std::vector<uint8_t> pixels;

@@ -2,6 +2,8 @@
 // command as a user would and reads the PNG files it wrote.
 #include "tools/capture/Capture.h"
 
+#include "nodes/image/Sequence.h"
+
 #include "tests/platform/AudioFiles.h"
 #include "tests/tools/capture/CaptureCommand.h"
 #include "tests/ui/ShowSupport.h"
@@ -85,6 +87,31 @@ TEST_F(Capture, TheFirstFrameStandsAtFromAndFramesAreRepeatable) {
         EXPECT_EQ(readBytes(folder_.file(std::string("late/") + name)),
                   readBytes(folder_.file(std::string("again/") + name)))
             << name;
+}
+
+TEST_F(Capture, AFirstFrameAfterTheStartShowsWhatThePlayerShowsThen) {
+    // A cut at 0.5 s to a blue picture shown through a second cutter (which
+    // borrows its pictures only once it has run), and a later cut at 5 s.
+    writePicture("show/blue.png", 2, 2, 3, {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 255});
+    engine::Engine engine;
+    ui::attachNodeClasses(engine.factory);
+    engine.initialise();
+    for (auto [name, type] : {std::pair{"Picture", "2D_ImgReader"}, {"Blue", "2D_ImgReader"}, {"Inner", "Sequencer"},
+                              {"Cut", "Sequencer"}, {"Viewer 1", "Viewer"}})
+        ASSERT_TRUE(engine.createNode(name, type));
+    dynamic_cast<nodes::ImageNode_Reader&>(*engine.findNode("Picture")).filename = "pic.png";
+    dynamic_cast<nodes::ImageNode_Reader&>(*engine.findNode("Blue")).filename = "blue.png";
+    auto& cut = dynamic_cast<nodes::ImageNode_Sequence&>(*engine.findNode("Cut"));
+    cut.startTexts[1] = "500";
+    cut.startTexts[2] = "5000";
+    for (auto [from, to, input] : {std::tuple{"Blue", "Inner", 0}, {"Picture", "Cut", 0}, {"Inner", "Cut", 1},
+                                   {"Picture", "Cut", 2}, {"Cut", "Viewer 1", 0}})
+        ASSERT_TRUE(engine.connect(from, to, input));
+    ASSERT_TRUE(engine.saveProject(folder_.file("show/cut.vorn")));
+
+    CommandResult run = runCapture("show/cut.vorn --out cut --from 0.75 --to 0.76 --fps 100");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(framePixel("cut/frame_000000.png", 480, 270), kBlue);
 }
 
 TEST_F(Capture, RunsInTheProjectsFolderWithMusicStandingAtEachFrame) {

@@ -28,17 +28,6 @@ protected:
     FakeAudioState audio_;
 };
 
-TEST_F(PlayerShow, BuildsTheEngineAndTheUiAndHandsTheUiTargetToNewViewers) {
-    auto player = makePlayer();
-    EXPECT_EQ(player->engine().uiTarget, player->ui().uiTarget.get());
-    EXPECT_EQ(player->ui().engine, &player->engine());
-    EXPECT_NE(player->engine().music, nullptr);
-    ASSERT_TRUE(player->engine().createNode("Viewer 1", "Viewer"));
-    auto* viewer = dynamic_cast<ui::UI_ViewerNode*>(player->engine().findNode("Viewer 1"));
-    ASSERT_NE(viewer, nullptr);
-    EXPECT_EQ(viewer->viewerTarget, player->ui().uiTarget.get());
-}
-
 TEST_F(PlayerShow, ShaderDescriptionsNamingLibraryEffectsBecomeNodeTypes) {
     platform::makeDirectory("Scripts");
     folder_.folder().write("Scripts/Fringe.node",

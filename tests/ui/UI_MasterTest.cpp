@@ -73,26 +73,6 @@ TEST(UiInput, MouseMessagesMoveTheMouseButTheWheelKeepsIt) {
     EXPECT_EQ(event.y, -9);
 }
 
-TEST(UiInput, EveryMessageHasItsKindAndOthersAreIgnored) {
-    const std::pair<uint32_t, uint32_t> kinds[] = {
-        {WM_MOUSEMOVE, ui::MouseMove},     {WM_LBUTTONDOWN, ui::LeftDown},        {WM_LBUTTONUP, ui::LeftUp},
-        {WM_LBUTTONDBLCLK, ui::LeftDoubleClick}, {WM_RBUTTONDOWN, ui::RightDown}, {WM_RBUTTONUP, ui::RightUp},
-        {WM_MBUTTONDOWN, ui::MiddleDown},  {WM_MBUTTONUP, ui::MiddleUp},          {WM_MOUSEWHEEL, ui::Wheel},
-        {WM_KEYDOWN, ui::KeyDown},         {WM_KEYUP, ui::KeyUp},                 {WM_CHAR, ui::Char},
-    };
-    UI_Master master;
-    for (auto [message, kind] : kinds) {
-        UI_Event event;
-        ASSERT_TRUE(master.translate(message, 0, 0, event)) << message;
-        EXPECT_EQ(event.kind, kind) << message;
-    }
-    UI_Event event;
-    event.kind = 77;
-    EXPECT_FALSE(master.translate(WM_CLOSE, 0, 0, event));
-    EXPECT_FALSE(master.translate(0x0006 /* activate */, 0, 0, event));
-    EXPECT_EQ(event.kind, 77u);
-}
-
 TEST(UiInput, ShiftAndControlFlagsFollowTheirKeysAndTravelWithEvents) {
     UI_Master master;
     UI_Event event;

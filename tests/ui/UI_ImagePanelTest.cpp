@@ -85,56 +85,42 @@ TEST(UiImagePanel, DraggingAHandleMovesAndKeysItsPointByTheMouseStepThroughTheVi
     }
 }
 
-class UiImagePanelDrawing : public GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        master_.init(1920, 1080);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-        master_.beginFrame();
-    }
-    void TearDown() override {
-        glDisable(GL_BLEND);
-        GlTest::TearDown();
-    }
-    ui::UI_Master master_;
-};
+using UiImagePanelDrawing = GlTest;
 
-TEST_F(UiImagePanelDrawing, APassivePanelDrawsOnlyItsPictureThroughTheView) {
+TEST_F(UiImagePanelDrawing, APassivePanelDrawsOnlyItsPictureAndAnActiveOneItsBackgroundOutlineAndHandles) {
     render::GL_FrameBuffer green(64, 32, 1, 8, GL_RGBA, false, false);
     glBindFramebuffer(GL_FRAMEBUFFER, green.framebuffer);
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    int32_t background = 2;  // red, were it drawn
-    ui::UI_ImagePanel panel("", 100, 100, 400, 200, true);
-    master_.addTopLevel(&panel);
-    panel.image = &green;
-    panel.backgroundSelector = &background;
-    panel.viewMatrix = render::translationMatrix(50.0f, 20.0f, 0.0f);
-    panel.draw();
-    master_.flush();
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    ui::UI_Master master;
+    master.init(1920, 1080);
+    master.beginFrame();
+    int32_t red = 2, blue = 4;
+    ui::UI_ImagePanel passive("", 100, 100, 400, 200, true), active("", 700, 100, 400, 200, false);
+    master.addTopLevel(&passive);
+    master.addTopLevel(&active);
+    passive.image = &green;
+    passive.backgroundSelector = &red;  // a passive panel draws no background
+    passive.viewMatrix = render::translationMatrix(50.0f, 20.0f, 0.0f);
+    active.backgroundSelector = &blue;
+    float point[2] = {0.5f, 0.25f};
+    active.addHandle({point, "", "", "", nullptr, nullptr});
+    passive.draw();
+    active.draw();
+    master.flush();
+    glDisable(GL_BLEND);
     EXPECT_EQ(screenPixel(130, 110), kBlack);  // moved away by the view
     EXPECT_EQ(screenPixel(160, 130), kGreen);
     EXPECT_EQ(screenPixel(540, 310), kGreen);
     EXPECT_EQ(screenPixel(560, 330), kBlack);
-}
-
-TEST_F(UiImagePanelDrawing, AnActivePanelFillsItsBackgroundOutlinesItselfAndDrawsItsHandles) {
-    int32_t background = 4;  // blue
-    ui::UI_ImagePanel panel("", 100, 100, 400, 200, false);
-    master_.addTopLevel(&panel);
-    panel.backgroundSelector = &background;
-    float point[2] = {0.5f, 0.25f};
-    panel.addHandle({point, "", "", "", nullptr, nullptr});
-    panel.draw();
-    master_.flush();
-    EXPECT_EQ(screenPixel(300, 200), kBlue);
-    // The handle's square at (100 + 400 u, 100 + 200 v) in the highlight colour.
-    EXPECT_TRUE(near(screenPixel(302, 152), Rgba{255, 178, 0, 255}, 1));
+    EXPECT_EQ(screenPixel(900, 200), kBlue);
+    // The handle's square at (700 + 400 u, 100 + 200 v) in the highlight colour.
+    EXPECT_TRUE(near(screenPixel(902, 152), Rgba{255, 178, 0, 255}, 1));
     bool outlined = false;
-    for (int dy = -1; dy <= 1; ++dy) outlined |= screenPixel(300, 100 + dy) == kWhite;
+    for (int dy = -1; dy <= 1; ++dy) outlined |= screenPixel(900, 100 + dy) == kWhite;
     EXPECT_TRUE(outlined);
 }
 

@@ -1,6 +1,8 @@
+// The UI engine and the player built on it: the clock and its labels, which
+// viewer reaches the screen, widget frames, and the player's first frame.
 #include "ui/UI_Engine.h"
 
-#include "platform/Debug.h"
+#include "tests/engine/FakeAudioOutput.h"
 #include "tests/render/ReadBack.h"
 #include "tests/support/GlObjectCount.h"
 #include "tests/ui/ShowSupport.h"
@@ -9,15 +11,23 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <thread>
 
 namespace vorn::test {
 namespace {
 
-using ui::UI_Engine;
+using UiEngine = PlayerOnScreen;
+
+// A viewer showing a STRETCH reader of the file; the reader is named after the file.
+ui::UI_ViewerNode* addShow(engine::Engine& engine, const std::string& viewer, const std::string& file) {
+    EXPECT_TRUE(engine.createNode(file, "2D_ImgReader") && engine.createNode(viewer, "Viewer"));
+    EXPECT_TRUE(engine.connect(file, viewer, 0));
+    auto* reader = dynamic_cast<nodes::ImageNode_Reader*>(engine.findNode(file));
+    reader->filename = file;
+    reader->scaleMode = nodes::ImageNode_Reader::Stretch;
+    return dynamic_cast<ui::UI_ViewerNode*>(engine.findNode(viewer));
+}
 
 // A widget that fills its 200 x 200 square at (x, 100) in one colour.
 class Swatch : public ui::UI_Object {
@@ -34,59 +44,11 @@ public:
     ui::Color colour;
 };
 
-// The colour stored in a target at (x, y), y counted from texture row 0.
-Rgba targetPixel(const render::GL_FrameBuffer& target, int x, int y) {
-    std::vector<float> pixel = readAttachmentFloat(target.framebuffer, 0, x, y, 1, 1);
-    auto byte = [](float v) { return uint8_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); };
-    return {byte(pixel[0]), byte(pixel[1]), byte(pixel[2]), byte(pixel[3])};
-}
-
-class UiEngine : public GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        ui::attachNodeClasses(engine_.factory);
-        engine_.initialise();
-    }
-    void TearDown() override {
-        engine_.clearScene();
-        glDisable(GL_BLEND);
-        GlTest::TearDown();
-    }
-    // "<viewer>" showing a STRETCH reader of the file, made through the factory.
-    ui::UI_ViewerNode* addShow(const std::string& viewer, const std::string& picture, const std::string& file) {
-        EXPECT_TRUE(engine_.createNode(picture, "2D_ImgReader"));
-        EXPECT_TRUE(engine_.createNode(viewer, "Viewer"));
-        EXPECT_TRUE(engine_.connect(picture, viewer, 0));
-        auto* reader = dynamic_cast<nodes::ImageNode_Reader*>(engine_.findNode(picture));
-        reader->filename = file;
-        reader->scaleMode = nodes::ImageNode_Reader::Stretch;
-        return dynamic_cast<ui::UI_ViewerNode*>(engine_.findNode(viewer));
-    }
-    void frame(UI_Engine& ui) {
-        ui.update();
-        engine_.update(ui.uiTime);
-        ui.draw();
-    }
-
-    WorkingDirectory folder_;
-    engine::Engine engine_;
-};
-
-TEST_F(UiEngine, WithoutALoadingPictureInitSaysSoAndTheTargetStartsTransparent) {
-    platform::DebugCapture log;
-    UI_Engine ui;
-    ui.init(engine_);
-    EXPECT_TRUE(log.contains("loading.png"));
-    EXPECT_EQ(targetPixel(*ui.uiTarget, 1900, 1000), (Rgba{0, 0, 0, 0}));
-}
-
 TEST_F(UiEngine, UpdateTakesTheEngineTimePlusThePlayClockAndLabelsThemForTheEditor) {
-    UI_Engine ui;
-    ui.init(engine_);
+    ui::UI_Engine& ui = player_->ui();
     ui.playerMode = false;
-    engine_.time = 2.5f;
-    engine_.frameDuration = 0.02f;
+    player_->engine().time = 2.5f;
+    player_->engine().frameDuration = 0.02f;
     ui.update();
     EXPECT_EQ(std::tuple(ui.uiTime, ui.timeLabel, ui.frameTimeLabel), std::tuple(2.5f, "00:02:500", "20ms (50)"));
     ui.playing = true;
@@ -99,66 +61,69 @@ TEST_F(UiEngine, UpdateTakesTheEngineTimePlusThePlayClockAndLabelsThemForTheEdit
     EXPECT_EQ(ui::frameTimeText(0.125f), "125ms (8)");
 }
 
-TEST_F(UiEngine, TheFirstFullScreenFrameIsRightWhateverStateAnEarlierDrawLeft) {
+TEST_F(UiEngine, TheFirstFrameShowsViewer1WhateverAnEarlierDrawLeftAndStartsTheMusicOnceThenFollowsIt) {
     writeQuadrantPicture("pic.png", 64, 36);
-    UI_Engine ui;
-    ui.init(engine_);
-    engine_.uiTarget = ui.uiTarget.get();
-    ui.viewerList = {addShow("Viewer 1", "Picture", "pic.png")};
-    ui.selectedViewer = 0;
+    ASSERT_TRUE(saveShowProject("demo.vorn", "pic.png", false));
+    FakeAudioState audio;
+    ui::Player player(std::make_unique<FakeAudioOutput>(audio));
+    ASSERT_TRUE(player.loadProject(ui::Player::kProjectFile));
     glViewport(0, 0, 100, 100);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
-    glUseProgram(ui.master.uiShader->program);
+    render::ShaderProgram& shader = *player.ui().master.uiShader;
+    glUseProgram(shader.program);
     const render::Mat4 identity = render::identityMatrix();
-    glUniformMatrix4fv(render::UniformLocation(*ui.master.uiShader, "projectionMatrix"), 1, GL_FALSE, identity.data());
+    glUniformMatrix4fv(render::UniformLocation(shader, "projectionMatrix"), 1, GL_FALSE, identity.data());
     glUseProgram(0);
-    glClearColor(0.0f, 0.0f, 0.5f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    frame(ui);
+    player.renderFrame();
     EXPECT_EQ(screenQuarters(), kQuadrants);
+    EXPECT_EQ(player.ui().viewerList, std::vector<engine::Node*>{player.engine().findNode("Viewer 1")});
+    EXPECT_EQ(audio.plays, 1);
+    EXPECT_EQ(audio.position, 0u);
+    EXPECT_EQ(audio.created.back(), player.engine().musicFile);
+    audio.position = 1500;
+    player.renderFrame();
+    EXPECT_EQ(audio.plays, 1);
+    EXPECT_EQ(player.engine().time, 1.5f);
 }
 
-TEST_F(UiEngine, TheScreenShowsTheSelectedViewerOrStaysAloneAndASteadyFrameMakesNoGlObjects) {
+TEST_F(UiEngine, OnlyAnOutputNodeNamedExactlyViewer1IsPresented) {
+    writeQuadrantPicture("Viewer 1", 64, 36);
+    addShow(player_->engine(), "viewer 1", "Viewer 1");
+    show();
+    EXPECT_TRUE(player_->ui().viewerList.empty());
+    EXPECT_EQ(screenPixel(480, 270), kBlack);
+    EXPECT_TRUE(player_->ui().playing);
+}
+
+TEST_F(UiEngine, TheScreenShowsTheSelectedViewerOnlyAndASteadyFrameMakesNoGlObjects) {
     writePicture("red.png", 1, 1, 3, {255, 0, 0});
     writePicture("blue.png", 1, 1, 3, {0, 0, 255});
-    UI_Engine ui;
-    ui.init(engine_);
-    engine_.uiTarget = ui.uiTarget.get();
-    ui::UI_ViewerNode* first = addShow("Viewer 1", "Red", "red.png");
-    ui::UI_ViewerNode* second = addShow("Viewer 2", "Blue", "blue.png");
-    ASSERT_EQ(engine_.outputNodes.back(), second);  // drawn last: it must not draw over the first
-    ui.viewerList = {first, second};
-    ui.selectedViewer = 0;
-    frame(ui);
-    EXPECT_EQ(screenPixel(960, 540), kRed);
-    ui.selectedViewer = 1;
-    frame(ui);
-    EXPECT_EQ(screenPixel(960, 540), kBlue);
-    EXPECT_EQ(first->viewerTarget, nullptr);
-
-    GlObjectCount objects;
-    frame(ui);
-    EXPECT_EQ(objects.created() + objects.deleted(), 0);
-
-    // No viewer selected, or one out of range: the screen is left as it was.
-    for (int selected : {-1, 3}) {
-        ui.selectedViewer = selected;
-        glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-        frame(ui);
-        EXPECT_EQ(screenPixel(960, 540), kGreen) << selected;
+    ui::UI_ViewerNode* first = addShow(player_->engine(), "Viewer 1", "red.png");
+    ui::UI_ViewerNode* second = addShow(player_->engine(), "Viewer 2", "blue.png");
+    ASSERT_EQ(player_->engine().outputNodes.back(), second);  // drawn last: it must not draw over the first
+    player_->autoStart = false;
+    player_->ui().viewerList = {first, second};
+    const std::pair<int, Rgba> selections[] = {{0, kRed}, {1, kBlue}, {-1, kBlack}, {3, kBlack}};
+    for (const auto& [selected, colour] : selections) {
+        player_->ui().selectedViewer = selected;
+        show();
+        EXPECT_EQ(screenPixel(960, 540), colour) << selected;
     }
+    EXPECT_EQ(first->viewerTarget, nullptr);
+    GlObjectCount objects;
+    player_->ui().selectedViewer = 0;
+    show();
+    show();
+    EXPECT_EQ(objects.created() + objects.deleted(), 0);
 }
 
 TEST_F(UiEngine, AViewerWithoutAPictureClearsItsTargetTransparentAndRestoresTheState) {
-    UI_Engine ui;
-    ui.init(engine_);
-    engine_.uiTarget = ui.uiTarget.get();
-    ASSERT_TRUE(engine_.createNode("Move", "2D_Transform") && engine_.createNode("Viewer 1", "Viewer"));
-    ASSERT_TRUE(engine_.connect("Move", "Viewer 1", 0));
-    engine_.update(0.0f);
-    EXPECT_EQ(targetPixel(*ui.uiTarget, 960, 540), (Rgba{0, 0, 0, 0}));
+    engine::Engine& engine = player_->engine();
+    ASSERT_TRUE(engine.createNode("Move", "2D_Transform") && engine.createNode("Viewer 1", "Viewer"));
+    ASSERT_TRUE(engine.connect("Move", "Viewer 1", 0));
+    engine.update(0.0f);
+    EXPECT_EQ(readAttachmentFloat(player_->ui().uiTarget->framebuffer, 0, 960, 540, 1, 1), (std::vector<float>{0, 0, 0, 0}));
     GLint framebuffer = -1;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
     EXPECT_EQ(framebuffer, 0);
@@ -166,8 +131,7 @@ TEST_F(UiEngine, AViewerWithoutAPictureClearsItsTargetTransparentAndRestoresTheS
 }
 
 TEST_F(UiEngine, WidgetFramesDrawInOrderWithAnOnTopCaptureLastAndAnyOtherCaptureInItsPlace) {
-    UI_Engine ui;
-    ui.init(engine_);
+    ui::UI_Engine& ui = player_->ui();
     Swatch below(100, {1, 0, 0, 1}), above(200, {0, 0, 1, 1});
     ui.master.addTopLevel(&below);
     ui.master.addTopLevel(&above);
@@ -182,6 +146,20 @@ TEST_F(UiEngine, WidgetFramesDrawInOrderWithAnOnTopCaptureLastAndAnyOtherCapture
     ui.draw();
     EXPECT_EQ(screenPixel(150, 200), kRed);
     EXPECT_EQ(screenPixel(250, 200), kBlue);
+    glDisable(GL_BLEND);
+}
+
+TEST_F(UiEngine, LoadingOverAnExistingSceneAsksThroughThePlayersQuestion) {
+    ASSERT_TRUE(saveShowProject("demo.vorn", "pic.png", false));
+    std::vector<std::string> asked;
+    ui::Player player(nullptr, [&](const std::string& text, const std::string& caption) {
+        asked.push_back(caption + ": " + text);
+        return false;
+    });
+    ASSERT_TRUE(player.engine().createNode("Old", "2D_Transform"));
+    EXPECT_FALSE(player.loadProject("demo.vorn"));
+    EXPECT_EQ(asked, std::vector<std::string>{"VORN: Load and clear scene?"});
+    EXPECT_NE(player.engine().findNode("Old"), nullptr);
 }
 
 }  // namespace

@@ -186,24 +186,6 @@ TEST(UiSlider, APressPutsTheKnobUnderTheMouseAndDragsFollowTheStep) {
     EXPECT_EQ(master.capture, nullptr);
 }
 
-TEST(UiSelection, PressMoveAndReleaseChoosesTheRowUnderTheMouse) {
-    UI_Master master;
-    int32_t mode = 0;
-    UI_Selection selection("Mode", 0, 100, 300);
-    master.addTopLevel(&selection);
-    selection.target = &mode;
-    selection.choices = {"a", "b", "c"};
-    for (int x : {200, 50}) {  // the second release is left of the list
-        selection.handleEvent(at(LeftDown, 200, 110));
-        EXPECT_TRUE(selection.open());
-        selection.handleEvent(at(MouseMove, x, 178));  // row (178 - 100 - 33) / 20
-        selection.handleEvent(at(LeftUp, x, 178));
-        EXPECT_EQ(mode, 2);
-        EXPECT_FALSE(selection.open());
-        EXPECT_EQ(master.capture, nullptr);
-    }
-}
-
 TEST(UiDirection, PointsAtTheMouseWithinTheUnitCircleAndSnapsWithControl) {
     UI_Master master;
     float direction[2] = {0.0f, 0.0f};

@@ -1,6 +1,5 @@
-// Helpers for tests that look at the screen the player shows: pictures with
-// distinguishable quadrants written as PNG files, screen pixels counted from
-// the top-left corner, and a small production saved as a project file.
+// For tests that look at the player's screen: quadrant pictures, screen pixels
+// from the top-left corner, and a small production saved as a project file.
 #pragma once
 
 #include "engine/Engine.h"
@@ -46,7 +45,7 @@ inline void writeQuadrantPicture(const std::string& path, int w, int h) {
 }
 
 // The colour shown at (x, y) from the top-left corner of the bound read
-// framebuffer; alpha is reported as 255, since the screen does not show it.
+// framebuffer, with alpha 255: the screen does not show it.
 inline Rgba screenPixel(int x, int y) {
     Rgba pixel = readPixel(x, 1079 - y);
     pixel.a = 255;
@@ -67,19 +66,19 @@ inline bool saveShowProject(const std::string& path, const std::string& pictureF
     ui::attachNodeClasses(engine.factory);
     engine.initialise();
     if (!engine.createNode("Picture", "2D_ImgReader") || !engine.createNode("Move", "2D_Transform") ||
-        !engine.createNode("Viewer 1", "Viewer"))
+        !engine.createNode("Viewer 1", "Viewer") || !engine.connect("Picture", "Move", 0) ||
+        !engine.connect("Move", "Viewer 1", 0))
         return false;
-    auto* reader = dynamic_cast<nodes::ImageNode_Reader*>(engine.findNode("Picture"));
-    auto* move = dynamic_cast<nodes::ImageNode_Transform2D*>(engine.findNode("Move"));
-    reader->filename = pictureFile;
-    reader->scaleMode = nodes::ImageNode_Reader::Stretch;
-    if (!engine.connect("Picture", "Move", 0) || !engine.connect("Move", "Viewer 1", 0)) return false;
+    auto& reader = dynamic_cast<nodes::ImageNode_Reader&>(*engine.findNode("Picture"));
+    reader.filename = pictureFile;
+    reader.scaleMode = nodes::ImageNode_Reader::Stretch;
     if (moving) {
+        auto& move = dynamic_cast<nodes::ImageNode_Transform2D&>(*engine.findNode("Move"));
         engine.time = 0.0f;
-        move->position[0] = 0.5f;
+        move.position[0] = 0.5f;
         engine.addKeyframe("Move", "Position");
         engine.time = 1.0f;
-        move->position[0] = 1.0f;
+        move.position[0] = 1.0f;
         engine.setKeyAtCurrentTime("Move", "Position");
     }
     return engine.saveProject(path);

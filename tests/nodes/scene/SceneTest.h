@@ -1,7 +1,5 @@
-// What the 3D nodes' tests share: inputs they assemble themselves (a geometry
-// node holding object records, a material and a camera whose records the test
-// sets) and one fixture, an engine with the scene and procedural types on the
-// tests' GL context in a fresh working folder, evaluated one frame at a time.
+// What the 3D nodes' tests share: a geometry and a camera whose records the test sets, and an engine
+// with the scene and procedural types on the GL context in a fresh working folder.
 #pragma once
 
 #include "engine/Engine.h"
@@ -9,6 +7,7 @@
 #include "nodes/scene/CameraNode.h"
 #include "nodes/scene/GeometryNode.h"
 #include "nodes/scene/Material.h"
+#include "nodes/scene/PbrMaterial.h"
 #include "nodes/scene/SceneNodeTypes.h"
 #include "tests/support/GlFixture.h"
 #include "tests/support/WorkingDirectory.h"
@@ -34,44 +33,40 @@ public:
     }
 };
 
-class TestMaterial : public nodes::MaterialNode {
-public:
-    using MaterialNode::MaterialNode;
-    bool acceptsInput(int32_t, const engine::Node&) const override { return false; }
-    bool process() override { return true; }
-    const nodes::Material* getMaterial() const override { return &record; }
-    nodes::PbrMaterial record;
-};
-
+// A camera with the renderers' default lens (60 degrees, 16:9) whose view the test sets.
 class TestCamera : public nodes::CameraNode {
 public:
-    using CameraNode::CameraNode;
+    TestCamera(engine::Engine& owner, std::string name) : CameraNode(owner, std::move(name)) {
+        projectionMatrix = nodes::perspectiveMatrix(60.0f, 1.7777778f, 0.1f, 10000.0f);
+    }
     bool process() override { return true; }
 };
 
-// The renderers' default lens: 60 degrees, 16:9, near 0.1, far 10000.
-inline render::Mat4 defaultLens() {
-    const float f = 1.7320508f;  // 1 / tan(30 degrees)
-    return {f / 1.7777778f, 0, 0, 0, 0, f, 0, 0, 0, 0, -1.00002f, -1, 0, 0, -0.200002f, 0};
-}
-
-// Expects the matrix to send p to expected.
 inline void expectMaps(const render::Mat4& m, const render::Vec3& p, const render::Vec3& expected,
                        float tolerance = 1e-5f) {
     for (int r = 0; r < 3; ++r)
         EXPECT_NEAR(m[r] * p[0] + m[4 + r] * p[1] + m[8 + r] * p[2] + m[12 + r], expected[r], tolerance) << "row " << r;
 }
 
-// The object's vertex buffer read back: position, normal and texture coordinates.
-inline std::vector<std::array<float, 8>> uploadedVertices(const nodes::MeshObject& object) {
-    std::vector<nodes::MeshVertex> vertices(object.vertexCount);
+// A 1x1 float texture holding one texel.
+inline GLuint floatTexel(const std::array<float, 4>& texel) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, 1, 1, 0, GL_RGBA, GL_FLOAT, texel.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return texture;
+}
+
+// A vertex as position, normal and texture coordinates.
+using VertexRow = std::array<float, 8>;
+
+inline std::vector<VertexRow> uploadedVertices(const nodes::MeshObject& object) {
+    std::vector<VertexRow> rows(object.vertexCount);
     glBindBuffer(GL_ARRAY_BUFFER, object.vertexBuffer);
-    glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(vertices.size() * sizeof(nodes::MeshVertex)), vertices.data());
+    glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(rows.size() * sizeof(VertexRow)), rows.data());
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    std::vector<std::array<float, 8>> rows;
-    for (const nodes::MeshVertex& v : vertices)
-        rows.push_back({v.position[0], v.position[1], v.position[2], v.normal[0], v.normal[1], v.normal[2], v.uv[0],
-                        v.uv[1]});
     return rows;
 }
 
@@ -81,7 +76,6 @@ protected:
         nodes::attachSceneNodeTypes(engine.factory);
         nodes::attachProceduralNodeTypes(engine.factory);
         engine.factory.add("Test Geometry", engine::constructs<TestGeometry>());
-        engine.factory.add("Test Material", engine::constructs<TestMaterial>());
         engine.factory.add("Test Camera", engine::constructs<TestCamera>());
     }
     void TearDown() override {

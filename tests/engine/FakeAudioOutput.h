@@ -44,13 +44,9 @@ public:
         s.position = 0;
     }
     bool hasChannel() const override { return s.channel; }
-    void setPaused(bool paused) override {
-        if (s.channel) s.isPaused = paused;
-    }
+    void setPaused(bool paused) override { s.isPaused = s.channel ? paused : s.isPaused; }
     bool paused() const override { return s.isPaused; }
-    void setPositionMs(uint32_t ms) override {
-        if (s.channel) s.position = ms;
-    }
+    void setPositionMs(uint32_t ms) override { s.position = s.channel ? ms : s.position; }
     uint32_t positionMs() const override { return s.channel ? s.position : 0; }
     void update() override { ++s.updates; }
 

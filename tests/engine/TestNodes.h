@@ -1,6 +1,6 @@
 // Node classes for engine tests and the project fuzzer: an image node with one
-// parameter of every kind, a viewer (output) node and a geometry node. Each
-// counts its calls so tests can see what the engine did.
+// parameter of every kind, a viewer (output) node and a geometry node, which
+// log their calls so tests can see what the engine did.
 #pragma once
 
 #include <string>
@@ -76,17 +76,11 @@ public:
         return index == 0 && source.kind() == NodeKind::Image;
     }
     bool process() override {
-        ++processCount;
         callLog().processed.push_back(name);
         callLog().drawingEnabled.push_back(owner->drawingEnabled);
         return true;
     }
-    void present() override {
-        ++presentCount;
-        callLog().presented.push_back(name);
-    }
-    int processCount = 0;
-    int presentCount = 0;
+    void present() override { callLog().presented.push_back(name); }
 };
 
 class TestGeometryNode : public Node {

@@ -1,44 +1,45 @@
+// Tracks and their ".track" files: values between keys, names that keep every
+// file under the working directory, the byte layout, and what a damaged file
+// still gives.
 #include "sync/TrackFile.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
+#include <limits>
 #include <string>
 
 #include "platform/Debug.h"
-#include "platform/Paths.h"
 #include "tests/support/WorkingDirectory.h"
 
 namespace vorn::sync {
 namespace {
 
-namespace fs = std::filesystem;
-using test::readBytes;
-using test::WorkingDirectory;
 using Bytes = std::vector<uint8_t>;
+using Values = std::vector<float>;
 
-Bytes le32(uint32_t v) { return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; }
-
-Bytes keyBytes(int32_t row, float value, uint8_t kind) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    Bytes bytes = le32(uint32_t(row));
-    Bytes valueBytes = le32(bits);
-    bytes.insert(bytes.end(), valueBytes.begin(), valueBytes.end());
-    bytes.push_back(kind);
-    return bytes;
+void appendLe32(Bytes& bytes, uint32_t v) {
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back(uint8_t(v >> shift));
 }
 
-Bytes fileBytes(uint32_t count, const std::vector<Bytes>& keys) {
-    Bytes bytes = le32(count);
-    for (const Bytes& key : keys) bytes.insert(bytes.end(), key.begin(), key.end());
+Bytes fileBytes(uint32_t count, const std::vector<SyncKey>& keys) {
+    Bytes bytes;
+    appendLe32(bytes, count);
+    for (const SyncKey& key : keys) {
+        uint32_t bits;
+        std::memcpy(&bits, &key.value, sizeof bits);
+        appendLe32(bytes, uint32_t(key.row));
+        appendLe32(bytes, bits);
+        bytes.push_back(key.kind);
+    }
     return bytes;
 }
 
 TEST(TrackFileTest, NamesAreEncodedSoNoneClimbsOutVanishesOrOverflows) {
     std::string escapes;  // an escape needs fewer than 257 characters before it: 86 make 258
-    for (int i = 0; i < 86; ++i) escapes += "-3A";
+    for (int i = 0; i < 86; ++i)
+        escapes += "-3A";
     const std::pair<std::string, std::string> cases[] = {
         {"cam:pos x", "cam-3Apos-20x"},
         {"Glow_1/amount.x", "Glow_1/amount.x"},
@@ -47,8 +48,10 @@ TEST(TrackFileTest, NamesAreEncodedSoNoneClimbsOutVanishesOrOverflows) {
         {"../../x", "-2E-2E/-2E-2E/x"},
         {"a/../b", "a/-2E-2E/b"},
         {"a/./b", "a/-2E/b"},
+        {"./.", "-2E/-2E"},
         {"..", "-2E-2E"},
         {"a//b", "a/-2Fb"},
+        {"a//../b", "a/-2F-2E-2E/b"},
         {"/etc/passwd", "-2Fetc/passwd"},
         {"dir/", "dir-2F"},
         {"..a/b..c/.hidden/...", "..a/b..c/.hidden/..."},  // dots inside longer names are names
@@ -57,120 +60,77 @@ TEST(TrackFileTest, NamesAreEncodedSoNoneClimbsOutVanishesOrOverflows) {
         {std::string(257, 'a') + ":b", std::string(257, 'a')},
         {std::string(256, 'a') + ":b", std::string(256, 'a') + "-3A"},
     };
-    for (const auto& [name, encoded] : cases) EXPECT_EQ(encodeTrackName(name), encoded) << name;
+    for (const auto& [name, encoded] : cases)
+        EXPECT_EQ(encodeTrackName(name), encoded) << name;
     EXPECT_EQ(trackPath("sync", "cam:pos x"), "sync_cam-3Apos-20x.track");
     EXPECT_EQ(trackPath("sync", std::string(300, 'a')), "sync_" + std::string(254, 'a'));
 }
 
-TEST(TrackFileTest, SavesCountAndKeysLittleEndianInFoldersForSlashesAndLoadsThemBackInAnyCase) {
-    WorkingDirectory directory;
-    SyncTrack track;
-    track.name = "scene/cam:pos x";
-    track.keys = {{-3, 1.5f, Step}, {16, -2.0f, Smooth}, {0x01020304, 0.1f, Quadratic}};
-    ASSERT_TRUE(saveTrackFile(track, trackPath("sync", track.name)));
-    Bytes expected = fileBytes(3, {keyBytes(-3, 1.5f, 0), keyBytes(16, -2.0f, 2), keyBytes(0x01020304, 0.1f, 3)});
-    EXPECT_EQ(readBytes(directory.folder().file("sync_scene/cam-3Apos-20x.track")), expected);
+TEST(TrackFileTest, DamagedFilesKeepTheKeysBeforeTheFaultAndSaySo) {
+    test::WorkingDirectory directory;
+    SyncTrack untouched{"t", {{5, 5.0f, Step}}};
+    platform::DebugCapture silence;
+    EXPECT_FALSE(loadTrackFile(untouched, "sync_missing.track", defaultFileFunctions()));
+    EXPECT_EQ(silence.text(), "");  // a missing file is the usual case
 
-    SyncTrack loaded;
-    ASSERT_TRUE(loadTrackFile(loaded, trackPath("sync", "SCENE/Cam:pos x"), defaultFileFunctions()));
-    ASSERT_EQ(loaded.keys.size(), 3u);
-    EXPECT_EQ(loaded.keys[2].row, 0x01020304);
-    EXPECT_EQ(loaded.keys[1].value, -2.0f);
-    EXPECT_EQ(loaded.keys[1].kind, Smooth);
-}
-
-TEST(TrackFileTest, TrackNamesFromAProjectCannotWriteOutsideTheWorkingDirectory) {
-    test::TempDir outer;
-    std::string work = outer.file("work");
-    ASSERT_TRUE(platform::makeDirectory(work));
-    std::string previous = platform::currentDirectory();
-    ASSERT_TRUE(platform::changeDirectory(work));
-
-    bool allSaved = true;
-    for (const char* name : {"../../x", "a/../../y", "../z", "..", "/abs", "a//../b", "./."}) {
-        SyncTrack track;
-        track.name = name;
-        track.keys = {{1, 1.0f, Step}};
-        allSaved = saveTrackFile(track, trackPath("sync", name)) && allSaved;
-    }
-    platform::changeDirectory(previous);
-    EXPECT_TRUE(allSaved);
-
-    int files = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(outer.path())) {
-        if (!entry.is_regular_file()) continue;
-        ++files;
-        std::string relative = fs::relative(entry.path(), outer.path()).string();
-        EXPECT_EQ(relative.rfind("work/", 0), 0u) << relative << " lies outside the working directory";
-    }
-    EXPECT_EQ(files, 7);
-    EXPECT_TRUE(fs::is_regular_file(work + "/sync_-2E-2E/-2E-2E/x.track"));
-}
-
-TEST(TrackFileTest, SavingFailsWhereAFileBlocksAFolder) {
-    WorkingDirectory directory;
-    directory.folder().write("sync_dir", "not a folder");
-    SyncTrack track;
-    track.name = "dir/x";
-    platform::DebugCapture capture;
-    EXPECT_FALSE(saveTrackFile(track, trackPath("sync", track.name)));
-    EXPECT_TRUE(capture.contains("sync_dir"));
-}
-
-TEST(TrackFileTest, FilesWithoutAUsableKeyCountDoNotLoad) {
-    WorkingDirectory directory;
-    SyncTrack track;
-    track.keys = {{5, 5.0f, Step}};
-    EXPECT_FALSE(loadTrackFile(track, "sync_missing.track", defaultFileFunctions()));
-
-    directory.folder().write("sync_empty.track", Bytes{});
-    directory.folder().write("sync_short.track", Bytes{1, 0});
-    directory.folder().write("sync_negative.track", fileBytes(uint32_t(-5), {keyBytes(1, 1.0f, 1)}));
-    platform::DebugCapture capture;
-    EXPECT_FALSE(loadTrackFile(track, "sync_empty.track", defaultFileFunctions()));
-    EXPECT_FALSE(loadTrackFile(track, "sync_short.track", defaultFileFunctions()));
-    EXPECT_FALSE(loadTrackFile(track, "sync_negative.track", defaultFileFunctions()));
-    EXPECT_TRUE(capture.contains("sync_short.track: no key count"));
-    EXPECT_TRUE(capture.contains("sync_negative.track: negative key count -5"));
-    ASSERT_EQ(track.keys.size(), 1u);  // untouched
-    EXPECT_EQ(track.keys[0].row, 5);
-}
-
-TEST(TrackFileTest, ACountLargerThanTheFileReadsOnlyTheKeysPresent) {
-    WorkingDirectory directory;
-    directory.folder().write("sync_big.track",
-                             fileBytes(1000000000u, {keyBytes(1, 1.0f, 1), keyBytes(2, 2.0f, 0)}));
-    SyncTrack track;
-    platform::DebugCapture capture;
-    ASSERT_TRUE(loadTrackFile(track, "sync_big.track", defaultFileFunctions()));
-    ASSERT_EQ(track.keys.size(), 2u);
-    EXPECT_LT(track.keys.capacity(), 1000u);  // nothing was sized from the count
-    EXPECT_EQ(track.keys[1].value, 2.0f);
-    EXPECT_TRUE(capture.contains("holds 2 of 1000000000 keys"));
-}
-
-TEST(TrackFileTest, DamagedKeysEndTheTrackAtTheLastSoundKey) {
-    WorkingDirectory directory;
-    Bytes truncated = fileBytes(3, {keyBytes(1, 1.0f, 1), keyBytes(4, 4.0f, 1)});
+    Bytes truncated = fileBytes(3, {{1, 1.0f, Linear}, {4, 4.0f, Linear}});
     truncated.resize(truncated.size() - 3);  // half of the second key
-    directory.folder().write("sync_truncated.track", truncated);
-    directory.folder().write("sync_unsorted.track",
-                             fileBytes(3, {keyBytes(1, 1.0f, 1), keyBytes(9, 9.0f, 1), keyBytes(3, 3.0f, 1)}));
-    directory.folder().write("sync_kind.track", fileBytes(2, {keyBytes(1, 1.0f, 1), keyBytes(2, 2.0f, 4)}));
-
-    platform::DebugCapture capture;
-    auto rowsIn = [](const char* path) {
-        SyncTrack track;
-        EXPECT_TRUE(loadTrackFile(track, path, defaultFileFunctions())) << path;
-        std::vector<int32_t> rows;
-        for (const SyncKey& key : track.keys) rows.push_back(key.row);
-        return rows;
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        bool loads;
+        Values values;  // of the keys after the load; a file that does not load leaves the 5
+        const char* diagnostic;
     };
-    EXPECT_EQ(rowsIn("sync_truncated.track"), (std::vector<int32_t>{1}));
-    EXPECT_EQ(rowsIn("sync_unsorted.track"), (std::vector<int32_t>{1, 9}));
-    EXPECT_EQ(rowsIn("sync_kind.track"), (std::vector<int32_t>{1}));
-    EXPECT_TRUE(capture.contains("sync_unsorted.track: key 2 is out of row order"));
-    EXPECT_TRUE(capture.contains("sync_kind.track: key 1 has unknown kind 4"));
+    const Case cases[] = {
+        {"short", {1, 0}, false, {5}, "sync_short.track: no key count"},
+        {"negative", fileBytes(uint32_t(-5), {{1, 1.0f, Linear}}), false, {5}, "negative key count -5"},
+        {"big", fileBytes(1000000000u, {{-1, 1.5f, Linear}, {2, -2.0f, Step}}), true, {1.5f, -2.0f},
+         "holds 2 of 1000000000 keys"},
+        {"truncated", truncated, true, {1}, "holds 1 of 3 keys"},
+        {"unsorted", fileBytes(3, {{1, 1.0f, Linear}, {9, 9.0f, Linear}, {3, 3.0f, Linear}}), true, {1, 9},
+         "sync_unsorted.track: key 2 is out of row order"},
+        {"kind", fileBytes(2, {{1, 1.0f, Linear}, {2, 2.0f, 4}}), true, {1}, "key 1 has unknown kind 4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = directory.folder().write(std::string("sync_") + c.name + ".track", c.bytes);
+        SyncTrack track = untouched;
+        platform::DebugCapture capture;
+        EXPECT_EQ(loadTrackFile(track, path, defaultFileFunctions()), c.loads);
+        Values values;
+        for (const SyncKey& key : track.keys)
+            values.push_back(key.value);
+        EXPECT_EQ(values, c.values);
+        EXPECT_LT(track.keys.capacity(), 1000u);  // nothing was sized from the count
+        EXPECT_TRUE(capture.contains(c.diagnostic)) << capture.text();
+    }
+}
+
+TEST(TrackFileTest, ValuesFollowTheEarlierKeysKindAndHoldOutsideTheKeys) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    // From 2 to 6 over rows 10..14; row 11 is a quarter of the way (t = 0.25).
+    auto ramp = [](uint8_t kind) { return std::vector<SyncKey>{{10, 2.0f, kind}, {14, 6.0f, Step}}; };
+    struct Case {
+        std::vector<SyncKey> keys;
+        double row, expected;
+    };
+    const Case cases[] = {
+        {{}, 17.5, 0.0},
+        {{{40, 2.5f, Linear}}, 1e7, 2.5},
+        {ramp(Step), 13.99, 2.0},
+        {ramp(Linear), 11.0, 3.0},       // 2 + 4 x 0.25
+        {ramp(Smooth), 11.0, 2.625},     // 2 + 4 x 0.0625 x 2.5
+        {ramp(Quadratic), 11.0, 2.25},   // 2 + 4 x 0.0625
+        {ramp(7), 11.0, 0.0},            // a kind the tracker never sends
+        {ramp(Smooth), 14.0, 6.0},       // exactly at a key, whatever its kind
+        {{{-2, 0.0f, Linear}, {2, 4.0f, Linear}}, -1.5, 0.5},  // floor(-1.5) = -2: t = 0.5 / 4
+        {ramp(Linear), 1e300, 6.0},
+        {ramp(Linear), -1e300, 2.0},
+        {ramp(Linear), nan, 2.0},
+    };
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(getValue(SyncTrack{"t", c.keys}, c.row), c.expected) << "row " << c.row;
 }
 
 }  // namespace

@@ -1,81 +1,52 @@
-// The open-file dialog against a stand-in zenity placed first on PATH, which
-// records its arguments and answers as the test tells it. (The message box
-// needs a person to answer it and is not tested.)
+// The open-file dialog against a stand-in zenity first on PATH that records its arguments
+// and answers as told. (The message box needs a person to answer it and is not tested.)
 #include "platform/Dialogs.h"
 
 #include "platform/Paths.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WorkingDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vorn::platform {
 namespace {
 
-class OpenFileDialog : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const char* path = std::getenv("PATH");
-        savedPath_ = path ? path : "";
-        savedDirectory_ = currentDirectory();
-    }
-    void TearDown() override {
-        ::setenv("PATH", savedPath_.c_str(), 1);
-        changeDirectory(savedDirectory_);
-    }
-
-    // A zenity that writes its arguments to args.txt, prints `answer` and exits with `status`.
-    void installZenity(const std::string& answer, int status) {
+TEST(OpenFileDialog, ReturnsTheChosenPathWithBackslashesEntersItsFolderWhenAskedAndNothingOnCancel) {
+    test::WorkingDirectory here;
+    test::TempDir bin;
+    const std::string savedPath = std::getenv("PATH");
+    auto answerWith = [&](const std::string& answer, int status) {
         std::string script = "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > '" + bin.file("args.txt") +
                              "'\nprintf '%s\\n' '" + answer + "'\nexit " + std::to_string(status) + "\n";
-        std::string file = bin.write("zenity", script);
-        ASSERT_EQ(::chmod(file.c_str(), 0755), 0);
-        ::setenv("PATH", (bin.path() + ":" + savedPath_).c_str(), 1);
-    }
-
-    std::string recordedArguments() {
+        ASSERT_EQ(::chmod(bin.write("zenity", script).c_str(), 0755), 0);
+        ::setenv("PATH", (bin.path() + ":" + savedPath).c_str(), 1);
+    };
+    auto arguments = [&] {
         auto bytes = test::readBytes(bin.file("args.txt"));
         return std::string(bytes.begin(), bytes.end());
-    }
+    };
 
-    test::TempDir bin;
-    test::TempDir files;
-    std::string savedPath_;
-    std::string savedDirectory_;
-};
+    std::string chosen = bin.write("Some Dir/pick.vorn", "x");
+    answerWith(chosen, 0);
+    std::string backslashed = chosen;
+    std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
+    EXPECT_EQ(openFileDialog({.filterName = "Vorn", .pattern = "*.vorn"}), backslashed);
+    EXPECT_EQ(arguments(), "--file-selection\n--file-filter=Vorn | *.vorn\n");
+    EXPECT_EQ(resolvePath(currentDirectory()), resolvePath(here.folder().path()));
+    EXPECT_TRUE(openFileDialog({.changeDirectory = true}));
+    EXPECT_EQ(arguments(), "--file-selection\n--file-filter=All | *\n");  // "*.*" lists every name
+    EXPECT_EQ(resolvePath(currentDirectory()), resolvePath(bin.path() + "/Some Dir"));
 
-TEST_F(OpenFileDialog, ReturnsTheChosenPathWithBackslashes) {
-    std::string chosen = files.write("Some Dir/pick.vorn", "x");
-    installZenity(chosen, 0);
-    auto result = openFileDialog({.filterName = "Vorn", .pattern = "*.vorn"});
-    ASSERT_TRUE(result);
-    std::string expected = chosen;
-    for (char& c : expected)
-        if (c == '/') c = '\\';
-    EXPECT_EQ(*result, expected);
-    EXPECT_EQ(recordedArguments(), "--file-selection\n--file-filter=Vorn | *.vorn\n");
-    EXPECT_EQ(currentDirectory(), savedDirectory_);  // not asked to change it
-}
-
-TEST_F(OpenFileDialog, CanMakeTheChosenFoldersTheWorkingDirectory) {
-    std::string chosen = files.write("Project/demo.vorn", "x");
-    installZenity(chosen, 0);
-    ASSERT_TRUE(openFileDialog({.filterName = "Vorn", .pattern = "*.vorn", .changeDirectory = true}));
-    EXPECT_EQ(resolvePath(currentDirectory()), resolvePath(files.path() + "/Project"));
-    EXPECT_TRUE(fileExists("demo.vorn"));
-}
-
-TEST_F(OpenFileDialog, AllFilesMeansEveryNameAndACancelOrNoZenityGivesNothing) {
-    installZenity(files.write("README", "x"), 0);
-    ASSERT_TRUE(openFileDialog({}));
-    EXPECT_EQ(recordedArguments(), "--file-selection\n--file-filter=All | *\n");
-    installZenity("", 1);
+    answerWith("", 1);
     EXPECT_FALSE(openFileDialog({}));
-    ::setenv("PATH", files.path().c_str(), 1);  // nothing there to run
+    ::setenv("PATH", here.folder().path().c_str(), 1);  // no zenity to run
     EXPECT_FALSE(openFileDialog({}));
+    ::setenv("PATH", savedPath.c_str(), 1);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 namespace vorn::platform {
 namespace {
 
+using Summary = std::vector<std::pair<uint32_t, WParam>>;  // message and wParam
+
 class WindowMessages : public ::testing::Test {
 protected:
     void SetUp() override { clearMessages(); }
@@ -19,207 +21,106 @@ protected:
     static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
 
     static void pushKey(Uint32 type, SDL_Keycode key, bool repeat = false) {
-        SDL_Event event{};
-        event.type = type;
-        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.key.repeat = repeat ? 1 : 0;
-        event.key.keysym.sym = key;
-        event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-        push(event);
-    }
-
-    static void pushButton(Uint32 type, Uint8 button, int x, int y, Uint8 clicks = 1) {
-        SDL_Event event{};
-        event.type = type;
-        event.button.button = button;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.button.clicks = clicks;
-        event.button.x = x;
-        event.button.y = y;
-        push(event);
-    }
-
-    static void pushText(const char* utf8) {
-        SDL_Event event{};
-        event.type = SDL_TEXTINPUT;
-        std::strncpy(event.text.text, utf8, sizeof event.text.text - 1);
-        push(event);
-    }
-
-    static void pushWheel(int y, bool flipped = false) {
-        SDL_Event event{};
-        event.type = SDL_MOUSEWHEEL;
-        event.wheel.y = y;
-        event.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
-        push(event);
+        Uint8 state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        push({.key = {.type = type, .state = state, .repeat = repeat, .keysym = {SDL_GetScancodeFromKey(key), key}}});
     }
 
     static std::vector<WindowMessage> drain() {
         std::vector<WindowMessage> messages;
-        WindowMessage message;
-        while (peekMessage(message)) messages.push_back(message);
+        for (WindowMessage message; peekMessage(message);) messages.push_back(message);
         return messages;
+    }
+
+    static Summary summary(const std::vector<WindowMessage>& messages) {
+        Summary result;
+        for (const WindowMessage& m : messages) result.emplace_back(m.message, m.wParam);
+        return result;
     }
 };
 
-TEST_F(WindowMessages, KeysBecomeKeyDownAndKeyUpWithVirtualKeyCodes) {
+TEST_F(WindowMessages, KeysGoDownAndUpWithVirtualKeyCodesAndControlKeysSendTheirCharacter) {
     struct Key {
         SDL_Keycode sdl;
         WParam vk;
+        WParam character;  // 0: none
     };
     const Key keys[] = {
-        {SDLK_a, 0x41},     {SDLK_z, 0x5A},      {SDLK_0, 0x30},      {SDLK_9, 0x39},    {SDLK_SPACE, 32},
-        {SDLK_LSHIFT, 16},  {SDLK_RSHIFT, 16},   {SDLK_LCTRL, 17},    {SDLK_RCTRL, 17},  {SDLK_F1, 0x70},
-        {SDLK_F2, 0x71},    {SDLK_F12, 0x7B},    {SDLK_LEFT, 0x25},   {SDLK_UP, 0x26},   {SDLK_RIGHT, 0x27},
-        {SDLK_DOWN, 0x28},  {SDLK_HOME, 0x24},   {SDLK_END, 0x23},    {SDLK_DELETE, 0x2E}, {SDLK_PAGEUP, 0x21},
-        {SDLK_KP_0, 0x60},  {SDLK_KP_9, 0x69},   {SDLK_PERIOD, 0xBE}, {SDLK_MINUS, 0xBD},
+        {SDLK_a, 0x41, 0},    {SDLK_z, 0x5A, 0},      {SDLK_0, 0x30, 0},       {SDLK_9, 0x39, 0},
+        {SDLK_SPACE, 32, 0},  {SDLK_LSHIFT, 16, 0},   {SDLK_RSHIFT, 16, 0},    {SDLK_LCTRL, 17, 0},
+        {SDLK_RCTRL, 17, 0},  {SDLK_F1, 0x70, 0},     {SDLK_F12, 0x7B, 0},     {SDLK_LEFT, 0x25, 0},
+        {SDLK_UP, 0x26, 0},   {SDLK_RIGHT, 0x27, 0},  {SDLK_DOWN, 0x28, 0},    {SDLK_HOME, 0x24, 0},
+        {SDLK_END, 0x23, 0},  {SDLK_DELETE, 0x2E, 0}, {SDLK_PAGEUP, 0x21, 0},  {SDLK_KP_0, 0x60, 0},
+        {SDLK_KP_9, 0x69, 0}, {SDLK_PERIOD, 0xBE, 0}, {SDLK_MINUS, 0xBD, 0},   {SDLK_RETURN, 13, 13},
+        {SDLK_ESCAPE, 27, 27}, {SDLK_BACKSPACE, 8, 8},
     };
     for (const Key& key : keys) {
         pushKey(SDL_KEYDOWN, key.sdl);
         pushKey(SDL_KEYUP, key.sdl);
         auto messages = drain();
-        ASSERT_EQ(messages.size(), 2u) << SDL_GetKeyName(key.sdl);
-        EXPECT_EQ(messages[0].message, 0x100u);
-        EXPECT_EQ(messages[0].wParam, key.vk) << SDL_GetKeyName(key.sdl);
-        EXPECT_EQ(messages[0].lParam & 0xC0000000, 0);  // a fresh press
-        EXPECT_EQ(messages[1].message, 0x101u);
-        EXPECT_EQ(messages[1].wParam, key.vk);
-        EXPECT_EQ(messages[1].lParam & 0xC0000000, 0xC0000000);  // was down, is being released
+        Summary expected = {{0x100, key.vk}, {0x101, key.vk}};
+        if (key.character) expected.insert(expected.begin() + 1, {0x102, key.character});
+        ASSERT_EQ(summary(messages), expected) << SDL_GetKeyName(key.sdl);
+        EXPECT_EQ(messages.front().lParam & 0xC0000000, 0);          // a fresh press
+        EXPECT_EQ(messages.back().lParam & 0xC0000000, 0xC0000000);  // was down, is being released
     }
-}
-
-TEST_F(WindowMessages, ControlKeysAlsoSendTheirCharacter) {
-    const std::pair<SDL_Keycode, WParam> keys[] = {{SDLK_RETURN, 13}, {SDLK_ESCAPE, 27}, {SDLK_BACKSPACE, 8}};
-    for (auto [sdl, code] : keys) {
-        pushKey(SDL_KEYDOWN, sdl);
-        auto messages = drain();
-        ASSERT_EQ(messages.size(), 2u);
-        EXPECT_EQ(messages[0].message, 0x100u);
-        EXPECT_EQ(messages[0].wParam, code);
-        EXPECT_EQ(messages[1].message, 0x102u);
-        EXPECT_EQ(messages[1].wParam, code);
-    }
-}
-
-TEST_F(WindowMessages, AutoRepeatIsMarkedAsAlreadyDown) {
     pushKey(SDL_KEYDOWN, SDLK_b, true);
-    auto messages = drain();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].lParam & 0x40000000, 0x40000000);
+    auto repeated = drain();
+    ASSERT_EQ(repeated.size(), 1u);
+    EXPECT_EQ(repeated[0].lParam & 0x40000000, 0x40000000);  // auto-repeat: already down
 }
 
 TEST_F(WindowMessages, TypedTextBecomesEightBitCharacters) {
-    pushText("aZ5.");
-    pushText("\xC3\xA9");      // é, Latin-1 0xE9
-    pushText("\xE2\x82\xAC");  // the euro sign has no 8-bit code: dropped
-    auto messages = drain();
-    ASSERT_EQ(messages.size(), 5u);
-    const WParam expected[] = {'a', 'Z', '5', '.', 0xE9};
-    for (std::size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(messages[i].message, 0x102u);
-        EXPECT_EQ(messages[i].wParam, expected[i]);
+    // é is Latin-1 0xE9; the euro sign has no 8-bit code.
+    for (const char* utf8 : {"aZ5.", "\xC3\xA9", "\xE2\x82\xAC"}) {
+        SDL_Event event{.text = {.type = SDL_TEXTINPUT}};
+        std::strncpy(event.text.text, utf8, sizeof event.text.text - 1);
+        push(event);
     }
+    EXPECT_EQ(summary(drain()), (Summary{{0x102, 'a'}, {0x102, 'Z'}, {0x102, '5'}, {0x102, '.'}, {0x102, 0xE9}}));
 }
 
-TEST_F(WindowMessages, MousePositionIsPackedAsSignedWords) {
-    SDL_Event move{};
-    move.type = SDL_MOUSEMOTION;
-    move.motion.x = -5;
-    move.motion.y = 1079;
-    push(move);
-    pushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 300, -2);
+TEST_F(WindowMessages, MouseMessagesPackPositionsAsSignedWordsButtonsAsFlagsAndTheWheelInTheHighWord) {
+    push({.motion = {.type = SDL_MOUSEMOTION, .x = -5, .y = 1079}});
+    const std::pair<Uint8, Uint8> clicks[] = {{SDL_BUTTON_LEFT, 1}, {SDL_BUTTON_LEFT, 2}, {SDL_BUTTON_RIGHT, 1},
+                                              {SDL_BUTTON_MIDDLE, 1}};
+    for (auto [button, count] : clicks)
+        for (Uint8 state : {SDL_PRESSED, SDL_RELEASED}) {
+            Uint32 type = state == SDL_PRESSED ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+            push({.button = {.type = type, .button = button, .state = state, .clicks = count, .x = 300, .y = -2}});
+        }
+    push({.wheel = {.type = SDL_MOUSEWHEEL, .y = 1, .direction = SDL_MOUSEWHEEL_NORMAL}});
+    push({.wheel = {.type = SDL_MOUSEWHEEL, .y = -2, .direction = SDL_MOUSEWHEEL_NORMAL}});
+    push({.wheel = {.type = SDL_MOUSEWHEEL, .y = 1, .direction = SDL_MOUSEWHEEL_FLIPPED}});
     auto messages = drain();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].message, 0x200u);
+    // The buttons held are in the low word (the pressed one in its down message
+    // only); the wheel's signed delta, 120 a notch, is in the high word.
+    Summary masked;
+    for (const WindowMessage& m : messages) masked.emplace_back(m.message, m.wParam & 0xFFFF0013);
+    EXPECT_EQ(masked, (Summary{{0x200, 0x00}, {0x201, 0x01}, {0x202, 0x00}, {0x203, 0x01}, {0x202, 0x00},
+                               {0x204, 0x02}, {0x205, 0x00}, {0x207, 0x10}, {0x208, 0x00},
+                               {0x20A, 0x00780000}, {0x20A, 0xFF100000}, {0x20A, 0xFF880000}}));
+    ASSERT_EQ(messages.size(), 12u);
     EXPECT_EQ(messages[0].lParam, 0x0437FFFB);  // y 1079 = 0x437 high, x -5 = 0xFFFB low
     EXPECT_EQ(lParamX(messages[0].lParam), -5);
-    EXPECT_EQ(lParamY(messages[0].lParam), 1079);
-    EXPECT_EQ(messages[1].lParam, 0xFFFE012C);  // y -2 = 0xFFFE, x 300 = 0x12C
-    EXPECT_EQ(lParamY(messages[1].lParam), -2);
+    EXPECT_EQ(messages[8].lParam, 0xFFFE012C);  // y -2 = 0xFFFE, x 300 = 0x12C
+    EXPECT_EQ(lParamY(messages[8].lParam), -2);
+    EXPECT_EQ(wheelDelta(messages[10].wParam), -240);
 }
 
-TEST_F(WindowMessages, ButtonsMapToTheirMessagesAndFlags) {
-    pushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 20, 1);
-    pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 20, 1);
-    pushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 20, 2);
-    pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 20, 2);
-    pushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 10, 20);
-    pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 10, 20);
-    pushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 10, 20);
-    pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, 10, 20);
-    auto messages = drain();
-    const uint32_t expected[] = {0x201, 0x202, 0x203, 0x202, 0x204, 0x205, 0x207, 0x208};
-    ASSERT_EQ(messages.size(), 8u);
-    for (std::size_t i = 0; i < 8; ++i) {
-        EXPECT_EQ(messages[i].message, expected[i]) << i;
-        EXPECT_EQ(lParamX(messages[i].lParam), 10);
-        EXPECT_EQ(lParamY(messages[i].lParam), 20);
-    }
-    // Button flags: the pressed button is held in its down message, released in its up message.
-    EXPECT_EQ(messages[0].wParam & 0x13, 0x01u);
-    EXPECT_EQ(messages[1].wParam & 0x13, 0x00u);
-    EXPECT_EQ(messages[4].wParam & 0x13, 0x02u);
-    EXPECT_EQ(messages[6].wParam & 0x13, 0x10u);
-    EXPECT_EQ(messages[7].wParam & 0x13, 0x00u);
-}
-
-TEST_F(WindowMessages, WheelDeltaIsSignedInTheHighWord) {
-    pushWheel(1);
-    pushWheel(-2);
-    pushWheel(1, true);
-    auto messages = drain();
-    ASSERT_EQ(messages.size(), 3u);
-    for (const auto& m : messages) EXPECT_EQ(m.message, 0x20Au);
-    EXPECT_EQ(messages[0].wParam >> 16, 0x0078u);  // +120
-    EXPECT_EQ(messages[1].wParam >> 16, 0xFF10u);  // -240
-    EXPECT_EQ(messages[2].wParam >> 16, 0xFF88u);  // flipped: -120
-    EXPECT_EQ(wheelDelta(messages[1].wParam), -240);
-}
-
-TEST_F(WindowMessages, ClosingSendsOneCloseThenTheQuitOnceAsked) {
-    SDL_Event close{};
-    close.type = SDL_WINDOWEVENT;
-    close.window.event = SDL_WINDOWEVENT_CLOSE;
-    push(close);
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;  // what SDL adds after the last window's close
-    push(quit);
-
-    WindowMessage message;
-    ASSERT_TRUE(peekMessage(message));
-    EXPECT_EQ(message.message, 0x10u);
-    postQuitMessage(3);
-    ASSERT_TRUE(peekMessage(message));
-    EXPECT_EQ(message.message, 0x12u);
-    EXPECT_EQ(message.wParam, 3u);
-    EXPECT_FALSE(peekMessage(message));
-}
-
-TEST_F(WindowMessages, TheQuitMessageWaitsForEarlierMessages) {
+TEST_F(WindowMessages, ClosingSendsOneCloseAndTheQuitComesAfterEveryEarlierMessage) {
+    push({.window = {.type = SDL_WINDOWEVENT, .event = SDL_WINDOWEVENT_CLOSE}});
+    push({.quit = {.type = SDL_QUIT}});  // what SDL adds after the last window's close
     pushKey(SDL_KEYDOWN, SDLK_q);
-    postQuitMessage(0);
     pushKey(SDL_KEYUP, SDLK_q);
-    auto messages = drain();
-    ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(messages[0].message, 0x100u);
-    EXPECT_EQ(messages[1].message, 0x101u);
-    EXPECT_EQ(messages[2].message, 0x12u);
-}
-
-TEST_F(WindowMessages, PeekingWithoutRemovingLeavesTheMessage) {
-    pushKey(SDL_KEYDOWN, SDLK_c);
-    WindowMessage first, second;
-    ASSERT_TRUE(peekMessage(first, false));
-    ASSERT_TRUE(peekMessage(second, true));
-    EXPECT_EQ(first.wParam, 0x43u);
-    EXPECT_EQ(second.wParam, 0x43u);
-    EXPECT_FALSE(peekMessage(second));
+    WindowMessage peeked;
+    ASSERT_TRUE(peekMessage(peeked, false));  // looked at, left in the queue
+    EXPECT_EQ(peeked.message, 0x10u);
+    postQuitMessage(3);
+    EXPECT_EQ(summary(drain()), (Summary{{0x10, 0}, {0x100, 0x51}, {0x101, 0x51}, {0x12, 3}}));
 }
 
 TEST_F(WindowMessages, AsyncKeyStateReportsAPressOnceEvenBeforeMessagesAreRead) {
-    const std::pair<SDL_Keycode, int> keys[] = {
-        {SDLK_ESCAPE, 27}, {SDLK_F1, 0x70}, {SDLK_F2, 0x71}, {SDLK_LSHIFT, 16}, {SDLK_RCTRL, 17}};
-    for (auto [sdl, vk] : keys) {
+    for (auto [sdl, vk] : {std::pair{SDLK_ESCAPE, 27}, {SDLK_F1, 0x70}, {SDLK_F2, 0x71}, {SDLK_RCTRL, 17}}) {
         EXPECT_EQ(asyncKeyState(vk), 0) << vk;
         pushKey(SDL_KEYDOWN, sdl);
         EXPECT_EQ(asyncKeyState(vk) & 1, 1) << vk;  // pressed since the last query

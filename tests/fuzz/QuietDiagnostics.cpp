@@ -1,7 +1,5 @@
-// Linked into every fuzz target: readers report damage in one line each, and
-// nearly every fuzz input is damaged, so the lines would bury the fuzzer's own
-// output (hundreds of MB in a few minutes). They are still built, so the code
-// that formats them is exercised.
+// Linked into every fuzz target: the readers' one line per damaged input would
+// bury the fuzzer's output. The lines are still built, so their formatting runs.
 #include "platform/Debug.h"
 
 namespace {

@@ -1,7 +1,5 @@
-// Where the tests find what the build made or the repository holds: the
-// commands under bin/, the assembled demo and generated test files in the
-// build folder; the demo's sources in the source folder. Both are fixed when
-// the tests are built, so a test executable finds them from anywhere.
+// Where the tests find what the build made (bin/, the assembled demo) and the
+// sources: fixed at build time, so a test finds them from any working folder.
 #pragma once
 
 #include <string>

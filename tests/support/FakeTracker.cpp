@@ -15,11 +15,9 @@ namespace vorn::test {
 
 namespace {
 
-constexpr int waitLimitMs = 2000;
-
-void setReceiveTimeout(int fd, int ms) {
-    timeval limit{ms / 1000, (ms % 1000) * 1000};
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+bool readableWithin(int fd, int ms) {
+    pollfd entry{fd, POLLIN, 0};
+    return fd >= 0 && ::poll(&entry, 1, ms) == 1;
 }
 
 }  // namespace
@@ -42,26 +40,23 @@ Bytes setKeyCommand(uint32_t track, uint32_t row, float value, uint8_t kind) {
 Bytes deleteKeyCommand(uint32_t track, uint32_t row) { return Bytes{1} + be32(track) + be32(row); }
 Bytes setRowCommand(uint32_t row) { return Bytes{3} + be32(row); }
 Bytes pauseCommand(uint8_t flag) { return Bytes{4, flag}; }
-
 Bytes requestTrackBytes(std::string_view name) {
     return Bytes{2} + be32(uint32_t(name.size())) + Bytes(name.begin(), name.end());
 }
 
 TrackerPeer::TrackerPeer(int fd) : fd_(fd) {
-    if (fd_ >= 0) setReceiveTimeout(fd_, waitLimitMs);
+    timeval limit{2, 0};
+    if (fd_ >= 0) ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
 }
 
 TrackerPeer& TrackerPeer::operator=(TrackerPeer&& other) noexcept {
     if (this != &other) {
         close();
-        fd_ = other.fd_;
+        std::swap(fd_, other.fd_);
         greeting = std::move(other.greeting);
-        other.fd_ = -1;
     }
     return *this;
 }
-
-TrackerPeer::~TrackerPeer() { close(); }
 
 void TrackerPeer::close() {
     if (fd_ >= 0) ::close(fd_);
@@ -69,8 +64,7 @@ void TrackerPeer::close() {
 }
 
 void TrackerPeer::send(const Bytes& bytes) {
-    if (fd_ < 0) throw std::runtime_error("send on a closed tracker peer");
-    if (::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) != ssize_t(bytes.size()))
+    if (fd_ < 0 || ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) != ssize_t(bytes.size()))
         throw std::runtime_error("tracker peer could not send");
 }
 
@@ -86,32 +80,26 @@ Bytes TrackerPeer::read(std::size_t n) {
     return bytes;
 }
 
-bool TrackerPeer::hasData(int waitMs) {
-    pollfd entry{fd_, POLLIN, 0};
-    return fd_ >= 0 && ::poll(&entry, 1, waitMs) == 1;
-}
+bool TrackerPeer::hasData(int waitMs) { return readableWithin(fd_, waitMs); }
 
 bool TrackerPeer::closedByClient() {
-    if (fd_ < 0) return true;
-    // Skip whatever the client sent before it closed.
+    // Skips what the client sent before it closed; a client that closes with
+    // our bytes still unread resets the link.
     uint8_t buffer[256];
-    for (;;) {
-        ssize_t r = ::recv(fd_, buffer, sizeof buffer, 0);
-        // A client that closes with our bytes still unread resets the link.
-        if (r <= 0) return r == 0 || errno == ECONNRESET;
-    }
+    ssize_t r = 1;
+    while (fd_ >= 0 && r > 0) r = ::recv(fd_, buffer, sizeof buffer, 0);
+    return fd_ < 0 || r == 0 || errno == ECONNRESET;
 }
 
-FakeTracker::FakeTracker(uint16_t port) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+FakeTracker::FakeTracker(uint16_t port) : listener_(::socket(AF_INET, SOCK_STREAM, 0)) {
     int reuse = 1;
-    if (listener_ >= 0) ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(port);
     socklen_t size = sizeof address;
-    if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+    if (listener_ < 0 || ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse) != 0 ||
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         ::listen(listener_, 8) != 0 || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
         if (listener_ >= 0) ::close(listener_);
         throw std::runtime_error("cannot open a loopback listener");
@@ -127,21 +115,15 @@ platform::TcpAddress FakeTracker::address() const {
     return addresses.front();
 }
 
-bool FakeTracker::hasPendingClient(int waitMs) {
-    pollfd entry{listener_, POLLIN, 0};
-    return ::poll(&entry, 1, waitMs) == 1;
-}
+bool FakeTracker::hasPendingClient(int waitMs) { return readableWithin(listener_, waitMs); }
 
 std::future<TrackerPeer> FakeTracker::acceptAsync(std::string answer) {
-    int listener = listener_;
-    return std::async(std::launch::async, [listener, answer = std::move(answer)] {
-        pollfd entry{listener, POLLIN, 0};
-        if (::poll(&entry, 1, waitLimitMs) != 1) return TrackerPeer();
+    return std::async(std::launch::async, [listener = listener_, answer = std::move(answer)] {
+        if (!readableWithin(listener, 2000)) return TrackerPeer();
         TrackerPeer peer(::accept(listener, nullptr, nullptr));
-        if (!peer.valid()) return peer;
         Bytes greeting = peer.read(19);
         peer.greeting.assign(greeting.begin(), greeting.end());
-        if (!answer.empty()) peer.send(Bytes(answer.begin(), answer.end()));
+        if (peer.valid() && !answer.empty()) peer.send(Bytes(answer.begin(), answer.end()));
         return peer;
     });
 }

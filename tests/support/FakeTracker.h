@@ -1,12 +1,10 @@
 // The tracker side of the sync protocol for tests: a listener on 127.0.0.1
-// that accepts one client at a time, checks its greeting and answers it, then
-// reads and writes raw protocol bytes. Every wait is bounded, so a client that
-// misbehaves fails the test instead of hanging it.
+// that accepts one client at a time, takes its greeting and answers it, then
+// reads and writes raw protocol bytes. Every wait is bounded (2 s).
 #pragma once
 
 #include <cstdint>
 #include <future>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,25 +29,21 @@ class TrackerPeer {
 public:
     TrackerPeer() = default;
     explicit TrackerPeer(int fd);
-    TrackerPeer(TrackerPeer&& other) noexcept : fd_(other.fd_), greeting(std::move(other.greeting)) { other.fd_ = -1; }
+    TrackerPeer(TrackerPeer&& other) noexcept { *this = std::move(other); }
     TrackerPeer& operator=(TrackerPeer&& other) noexcept;
-    ~TrackerPeer();
+    ~TrackerPeer() { close(); }
 
     bool valid() const { return fd_ >= 0; }
     void send(const Bytes& bytes);
-    // Exactly n bytes, or fewer when the client closed or 2 s passed.
-    Bytes read(std::size_t n);
-    // True when bytes from the client arrive within waitMs.
-    bool hasData(int waitMs);
-    // True when the client has closed its end (reading on reaches end of stream within 2 s).
-    bool closedByClient();
+    Bytes read(std::size_t n);  // fewer when the client closed or 2 s passed
+    bool hasData(int waitMs);   // bytes from the client arrived within waitMs
+    bool closedByClient();      // reading on reaches the end of the stream
     void close();
+
+    std::string greeting;  // the 19 bytes the client greeted with
 
 private:
     int fd_ = -1;
-
-public:
-    std::string greeting;  // the 19 bytes the client greeted with
 };
 
 class FakeTracker {
@@ -65,10 +59,9 @@ public:
     platform::TcpAddress address() const;
 
     // Accepts the next client on another thread, reads its 19-byte greeting
-    // and answers with answer; an invalid peer when nobody came within 2 s.
+    // and answers with answer; an invalid peer when nobody came.
     std::future<TrackerPeer> acceptAsync(std::string answer = "hello, demo!");
-    // True when a client is waiting to be accepted within waitMs.
-    bool hasPendingClient(int waitMs);
+    bool hasPendingClient(int waitMs);  // a client waits to be accepted within waitMs
 
 private:
     int listener_ = -1;

@@ -3,6 +3,11 @@
 #include <GL/glew.h>
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
 namespace vorn::test {
 
 namespace {
@@ -10,62 +15,43 @@ namespace {
 bool counting = false;
 int createdCount = 0;
 int deletedCount = 0;
+std::vector<std::pair<void**, void*>> swapped;  // GLEW entry, its original value
 
 int nonZero(GLsizei n, const GLuint* names) {
-    int count = 0;
-    for (GLsizei i = 0; i < n; ++i) count += names[i] != 0;
-    return count;
+    return int(std::count_if(names, names + std::max(n, 0), [](GLuint name) { return name != 0; }));
 }
 
-template <class Fn>
-Fn libraryFunction(const char* name) {
-    static_assert(sizeof(Fn) == sizeof(void*));
-    return reinterpret_cast<Fn>(dlsym(RTLD_NEXT, name));
+template <auto& entry>
+std::decay_t<decltype(entry)> original = nullptr;
+
+template <auto& entry>
+void GLAPIENTRY generate(GLsizei n, GLuint* names) {
+    original<entry>(n, names);
+    if (counting && n > 0) createdCount += n;
 }
 
-// One original and one wrapper per GLEW entry point, for glGen*/glDelete* pairs.
-#define VORN_COUNT_PAIR(Gen, Delete, GenType, DeleteType)                  \
-    GenType original##Gen = nullptr;                                         \
-    DeleteType original##Delete = nullptr;                                   \
-    void GLAPIENTRY counting##Gen(GLsizei n, GLuint* names) {                \
-        original##Gen(n, names);                                             \
-        if (counting && n > 0) createdCount += n;                            \
-    }                                                                        \
-    void GLAPIENTRY counting##Delete(GLsizei n, const GLuint* names) {       \
-        if (counting && n > 0) deletedCount += nonZero(n, names);            \
-        original##Delete(n, names);                                          \
-    }
+template <auto& entry>
+void GLAPIENTRY deleteNames(GLsizei n, const GLuint* names) {
+    if (counting) deletedCount += nonZero(n, names);
+    original<entry>(n, names);
+}
 
-VORN_COUNT_PAIR(GenBuffers, DeleteBuffers, PFNGLGENBUFFERSPROC, PFNGLDELETEBUFFERSPROC)
-VORN_COUNT_PAIR(GenVertexArrays, DeleteVertexArrays, PFNGLGENVERTEXARRAYSPROC, PFNGLDELETEVERTEXARRAYSPROC)
-VORN_COUNT_PAIR(GenFramebuffers, DeleteFramebuffers, PFNGLGENFRAMEBUFFERSPROC, PFNGLDELETEFRAMEBUFFERSPROC)
-VORN_COUNT_PAIR(GenRenderbuffers, DeleteRenderbuffers, PFNGLGENRENDERBUFFERSPROC, PFNGLDELETERENDERBUFFERSPROC)
-#undef VORN_COUNT_PAIR
-
-PFNGLCREATEPROGRAMPROC originalCreateProgram = nullptr;
-PFNGLDELETEPROGRAMPROC originalDeleteProgram = nullptr;
-PFNGLCREATESHADERPROC originalCreateShader = nullptr;
-PFNGLDELETESHADERPROC originalDeleteShader = nullptr;
-GLuint GLAPIENTRY countingCreateProgram() {
+template <auto& entry, class... Arguments>
+GLuint GLAPIENTRY create(Arguments... arguments) {
     if (counting) ++createdCount;
-    return originalCreateProgram();
-}
-void GLAPIENTRY countingDeleteProgram(GLuint name) {
-    if (counting && name) ++deletedCount;
-    originalDeleteProgram(name);
-}
-GLuint GLAPIENTRY countingCreateShader(GLenum type) {
-    if (counting) ++createdCount;
-    return originalCreateShader(type);
-}
-void GLAPIENTRY countingDeleteShader(GLuint name) {
-    if (counting && name) ++deletedCount;
-    originalDeleteShader(name);
+    return original<entry>(arguments...);
 }
 
-template <class Fn>
-void swap(Fn& entry, Fn& original, Fn wrapper) {
-    original = entry;
+template <auto& entry>
+void GLAPIENTRY deleteOne(GLuint name) {
+    if (counting && name) ++deletedCount;
+    original<entry>(name);
+}
+
+template <auto& entry>
+void swapIn(std::decay_t<decltype(entry)> wrapper) {
+    original<entry> = entry;
+    swapped.emplace_back(reinterpret_cast<void**>(&entry), reinterpret_cast<void*>(entry));
     entry = wrapper;
 }
 
@@ -74,34 +60,25 @@ void swap(Fn& entry, Fn& original, Fn wrapper) {
 GlObjectCount::GlObjectCount() {
     createdCount = deletedCount = 0;
     counting = true;
-    swap(__glewGenBuffers, originalGenBuffers, countingGenBuffers);
-    swap(__glewDeleteBuffers, originalDeleteBuffers, countingDeleteBuffers);
-    swap(__glewGenVertexArrays, originalGenVertexArrays, countingGenVertexArrays);
-    swap(__glewDeleteVertexArrays, originalDeleteVertexArrays, countingDeleteVertexArrays);
-    swap(__glewGenFramebuffers, originalGenFramebuffers, countingGenFramebuffers);
-    swap(__glewDeleteFramebuffers, originalDeleteFramebuffers, countingDeleteFramebuffers);
-    swap(__glewGenRenderbuffers, originalGenRenderbuffers, countingGenRenderbuffers);
-    swap(__glewDeleteRenderbuffers, originalDeleteRenderbuffers, countingDeleteRenderbuffers);
-    swap(__glewCreateProgram, originalCreateProgram, countingCreateProgram);
-    swap(__glewDeleteProgram, originalDeleteProgram, countingDeleteProgram);
-    swap(__glewCreateShader, originalCreateShader, countingCreateShader);
-    swap(__glewDeleteShader, originalDeleteShader, countingDeleteShader);
+    // Entry points loaded through GLEW: swapped for counting wrappers.
+    swapIn<__glewGenBuffers>(generate<__glewGenBuffers>);
+    swapIn<__glewGenVertexArrays>(generate<__glewGenVertexArrays>);
+    swapIn<__glewGenFramebuffers>(generate<__glewGenFramebuffers>);
+    swapIn<__glewGenRenderbuffers>(generate<__glewGenRenderbuffers>);
+    swapIn<__glewDeleteBuffers>(deleteNames<__glewDeleteBuffers>);
+    swapIn<__glewDeleteVertexArrays>(deleteNames<__glewDeleteVertexArrays>);
+    swapIn<__glewDeleteFramebuffers>(deleteNames<__glewDeleteFramebuffers>);
+    swapIn<__glewDeleteRenderbuffers>(deleteNames<__glewDeleteRenderbuffers>);
+    swapIn<__glewCreateProgram>(create<__glewCreateProgram>);
+    swapIn<__glewCreateShader>(create<__glewCreateShader, GLenum>);
+    swapIn<__glewDeleteProgram>(deleteOne<__glewDeleteProgram>);
+    swapIn<__glewDeleteShader>(deleteOne<__glewDeleteShader>);
 }
 
 GlObjectCount::~GlObjectCount() {
     counting = false;
-    __glewGenBuffers = originalGenBuffers;
-    __glewDeleteBuffers = originalDeleteBuffers;
-    __glewGenVertexArrays = originalGenVertexArrays;
-    __glewDeleteVertexArrays = originalDeleteVertexArrays;
-    __glewGenFramebuffers = originalGenFramebuffers;
-    __glewDeleteFramebuffers = originalDeleteFramebuffers;
-    __glewGenRenderbuffers = originalGenRenderbuffers;
-    __glewDeleteRenderbuffers = originalDeleteRenderbuffers;
-    __glewCreateProgram = originalCreateProgram;
-    __glewDeleteProgram = originalDeleteProgram;
-    __glewCreateShader = originalCreateShader;
-    __glewDeleteShader = originalDeleteShader;
+    for (auto [entry, value] : swapped) *entry = value;
+    swapped.clear();
 }
 
 int GlObjectCount::created() const { return createdCount; }
@@ -109,20 +86,20 @@ int GlObjectCount::deleted() const { return deletedCount; }
 
 }  // namespace vorn::test
 
-// The GL library's own texture entry points, wrapped for every caller in the
-// executable; they count only while a GlObjectCount is alive.
+// The GL library's own texture entry points, which it exports directly,
+// wrapped for every caller in the executable.
 extern "C" {
 
 void GLAPIENTRY glGenTextures(GLsizei n, GLuint* textures) {
-    static auto original = vorn::test::libraryFunction<void(GLAPIENTRY*)(GLsizei, GLuint*)>("glGenTextures");
+    static auto original = reinterpret_cast<void(GLAPIENTRY*)(GLsizei, GLuint*)>(dlsym(RTLD_NEXT, "glGenTextures"));
     original(n, textures);
     if (vorn::test::counting && n > 0) vorn::test::createdCount += n;
 }
 
 void GLAPIENTRY glDeleteTextures(GLsizei n, const GLuint* textures) {
     static auto original =
-        vorn::test::libraryFunction<void(GLAPIENTRY*)(GLsizei, const GLuint*)>("glDeleteTextures");
-    if (vorn::test::counting && n > 0) vorn::test::deletedCount += vorn::test::nonZero(n, textures);
+        reinterpret_cast<void(GLAPIENTRY*)(GLsizei, const GLuint*)>(dlsym(RTLD_NEXT, "glDeleteTextures"));
+    if (vorn::test::counting) vorn::test::deletedCount += vorn::test::nonZero(n, textures);
     original(n, textures);
 }
 

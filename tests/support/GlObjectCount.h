@@ -1,12 +1,8 @@
-// Counts the GL objects created and deleted while an instance is alive:
-// textures, buffers, vertex arrays, framebuffers, renderbuffers, programs and
-// shaders. A steady frame must create and delete none, so a test brackets a
-// few frames with one and expects zero of each.
-//
-// Entry points loaded through GLEW are swapped for counting wrappers; the
-// texture calls, which the GL library exports directly, are wrapped by
-// definitions in this file that forward to the library's own. Only the test
-// executables that use this class link those definitions.
+// Counts the GL objects (textures, buffers, vertex arrays, framebuffers,
+// renderbuffers, programs, shaders) created and deleted while an instance
+// lives: a test brackets a few steady frames with one and expects zero of each.
+// It wraps the GL library's texture calls for the whole executable, so only
+// test executables that use it link it.
 #pragma once
 
 namespace vorn::test {

@@ -1,10 +1,6 @@
-// Runs a test inside a fresh temporary folder as the working directory (where
-// the player finds its production and the sync client its track files), and
-// returns to the old one after.
+// A fresh temporary folder as the working directory (where the player finds its
+// production and the sync client its track files) while the object lives.
 #pragma once
-
-#include <string>
-#include <string_view>
 
 #include "platform/Paths.h"
 #include "tests/support/TempDir.h"

@@ -1,11 +1,5 @@
-// Any bytes loaded into an engine with the test node types: loaded, merged a
-// second time under a prefix, keyed, run for a frame, partly deleted, saved to
-// bytes, cleared.
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <vector>
-
+// Any bytes loaded into an engine with the test node types, merged again under
+// a prefix, keyed, run, partly deleted, saved, loaded again and cleared.
 #include "engine/Engine.h"
 #include "engine/ProjectWriter.h"
 #include "tests/engine/TestNodes.h"
@@ -31,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (std::size_t i = 0; i < names.size(); i += 2) engine.deleteNode(names[i]);
     engine.update(1.0f);
 
-    std::vector<uint8_t> saved = engine::writeProjectDocument(engine.projectDocument());
-    engine.loadProjectBytes(saved, "saved", true, "");
+    engine.loadProjectBytes(engine::writeProjectDocument(engine.projectDocument()), "saved", true, "");
     engine.clearScene();
     return 0;
 }

@@ -1,9 +1,7 @@
 // Any bytes through the MP3 decoder used for the music track.
-#include "platform/Mp3Decoder.h"
-
-#include <cstddef>
-#include <cstdint>
 #include <cstdlib>
+
+#include "platform/Mp3Decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto audio = vorn::platform::decodeMp3(data, size);

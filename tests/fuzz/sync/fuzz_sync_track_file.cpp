@@ -1,17 +1,13 @@
-// Arbitrary ".track" file contents loaded through the sync client: loading
-// must keep the keys sorted with known kinds, allocate only for keys present,
-// and what it loaded must save and load back unchanged.
-#include <unistd.h>
-
-#include <cstdint>
+// Any ".track" file: the keys stay sorted with known kinds, only keys present are
+// allocated, and what was loaded saves and loads back unchanged.
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 #include "sync/SyncClient.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 using namespace vorn;
+using fuzz::check;
 
 namespace {
 
@@ -23,24 +19,10 @@ std::FILE* openFuzzInput(const char*, const char*) {
     return ::fmemopen(const_cast<uint8_t*>(fileData), fileSize, "rb");
 }
 
-bool sameKeys(const sync::SyncTrack& a, const sync::SyncTrack& b) {
-    if (a.keys.size() != b.keys.size()) return false;
-    for (size_t i = 0; i < a.keys.size(); ++i) {
-        const auto &x = a.keys[i], &y = b.keys[i];
-        if (x.row != y.row || x.kind != y.kind || std::memcmp(&x.value, &y.value, sizeof x.value) != 0) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    static char folder[] = "/tmp/vorn-fuzz-track-XXXXXX";
-    if (!::mkdtemp(folder) || ::chdir(folder) != 0) std::abort();
-    std::atexit([] {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    });
+    fuzz::enterScratchFolder();  // where saved tracks go
     return 0;
 }
 
@@ -51,20 +33,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     client.setFileFunctions({openFuzzInput, std::fread, std::fclose});
     sync::SyncTrack* track = client.getTrack("t");
 
-    bool countReadable = size >= 4 && (data[3] & 0x80) == 0;  // four bytes, not negative
-    if (track->loadedFromFile != countReadable) std::abort();
-    if (track->keys.size() > (size < 4 ? 0 : (size - 4) / 9)) std::abort();
+    check(track->loadedFromFile == (size >= 4 && (data[3] & 0x80) == 0));  // a count, not negative
+    check(track->keys.size() <= (size < 4 ? 0 : (size - 4) / 9));
     for (size_t i = 0; i < track->keys.size(); ++i) {
-        if (track->keys[i].kind >= sync::syncKeyKindCount) std::abort();
-        if (i > 0 && track->keys[i - 1].row >= track->keys[i].row) std::abort();
+        check(track->keys[i].kind < sync::syncKeyKindCount);
+        check(i == 0 || track->keys[i - 1].row < track->keys[i].row);
     }
-    for (double row : {-5.0, 0.0, 3.5, 100.0, 1e9})
-        (void)sync::getValue(*track, row);
+    for (double row : {-5.0, 0.0, 3.5, 100.0, 1e9}) (void)sync::getValue(*track, row);
 
-    if (!client.saveTracks()) std::abort();
+    check(client.saveTracks());
     sync::SyncTrack reloaded;
-    if (!sync::loadTrackFile(reloaded, sync::trackPath(client.base(), "t"), sync::defaultFileFunctions()) ||
-        !sameKeys(*track, reloaded))
-        std::abort();
+    check(sync::loadTrackFile(reloaded, sync::trackPath(client.base(), "t"), sync::defaultFileFunctions()));
+    check(reloaded.keys.size() == track->keys.size());
+    for (size_t i = 0; i < reloaded.keys.size(); ++i) {
+        const auto &x = track->keys[i], &y = reloaded.keys[i];
+        check(x.row == y.row && x.kind == y.kind && std::memcmp(&x.value, &y.value, sizeof x.value) == 0);
+    }
     return 0;
 }

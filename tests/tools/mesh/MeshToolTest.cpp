@@ -1,30 +1,17 @@
 #include "tools/mesh/MeshTool.h"
 
-#include "platform/Process.h"
-#include "tests/support/BuildFolders.h"
 #include "tests/support/TempDir.h"
+#include "tests/tools/ToolRun.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <sstream>
-
-namespace vorn::tools {
+namespace vorn::test {
 namespace {
 
 using Json = nlohmann::json;
 
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-ToolRun run(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    int status = runMeshTool(args, out, err);
-    return {status, out.str(), err.str()};
-}
+ToolRun run(const std::vector<std::string>& args) { return runTool(tools::runMeshTool, args); }
 
 // Two groups over one library, the second group named twice, a stray line.
 constexpr const char* kModel =
@@ -32,21 +19,20 @@ constexpr const char* kModel =
     "g Body\nusemtl Gold\nf 1/1 2/1 3/1 4/1\nv 1 1\ng Wheel\nf 1 2 3\ng Wheel\nf 3 2 4\n";
 
 TEST(MeshTool, ShowsTheObjectsMeshesMaterialsAndBoundsTheNodeGets) {
-    test::TempDir dir;
+    TempDir dir;
     dir.write("parts.mtl", "newmtl Gold\nKd 1 0.5 0\nmap_Kd gold \xE9.png\nillum 3\n");
     ToolRun shown = run({dir.write("car.obj", kModel), "--geometry"});
     ASSERT_EQ(shown.status, 0) << shown.err;
     Json json = Json::parse(shown.out);
 
     EXPECT_EQ(json["objects"].size(), 2u);
+    EXPECT_EQ(json["objects"][0]["triangles"], 2);
     const Json& wheel = json["objects"][1];
     EXPECT_EQ(wheel["name"], "Wheel");
     EXPECT_EQ(wheel["triangles"], 1);
     EXPECT_EQ(wheel["positions"], Json::parse("[2, -4, 0, 2, 0, 0, 0, -4, -6]"));  // the later Wheel, y down
     EXPECT_EQ(wheel["uvs"], Json::parse("[0, 1, 0, 1, 0, 1]"));
     EXPECT_EQ(wheel["indices"], Json::parse("[0, 1, 2]"));
-    EXPECT_EQ(json["objects"][0]["triangles"], 2);
-
     EXPECT_EQ(json["meshes"], Json::parse(R"([
         {"name": "Body", "vertices": 4, "triangles": 2, "material": "Gold"},
         {"name": "Wheel", "vertices": 3, "triangles": 1, "material": null},
@@ -61,32 +47,23 @@ TEST(MeshTool, ShowsTheObjectsMeshesMaterialsAndBoundsTheNodeGets) {
 
     EXPECT_NE(shown.err.find("- find materials in: "), std::string::npos);
     EXPECT_NE(shown.err.find("car.obj: 1 malformed line skipped, the first at line 10\n"), std::string::npos);
-
     // A Windows path finds the library beside the model too.
-    std::string windowsPath = dir.path() + "\\car.obj";
-    EXPECT_EQ(Json::parse(run({windowsPath}).out)["materials"].size(), 1u);
+    EXPECT_EQ(Json::parse(run({dir.path() + "\\car.obj"}).out)["materials"].size(), 1u);
 }
 
 TEST(MeshTool, ModelsThatLoadNothingGetOneLineAndStatusOne) {
-    test::TempDir dir;
-    for (const std::string& path : {dir.write("car.stl", kModel), dir.file("missing.obj"),
-                                    dir.write("empty.obj", "# nothing\n")}) {
+    TempDir dir;
+    for (const std::string& path :
+         {dir.write("car.stl", kModel), dir.file("missing.obj"), dir.write("empty.obj", "# nothing\n")}) {
         ToolRun shown = run({path});
         EXPECT_EQ(shown.status, 1) << path;
         EXPECT_EQ(shown.out, "");
-        EXPECT_EQ(shown.err.find('\n'), shown.err.size() - 1) << shown.err;
+        EXPECT_TRUE(shown.oneLine()) << shown.err;
         EXPECT_NE(shown.err.find(path), std::string::npos) << shown.err;
     }
     EXPECT_EQ(run({}).status, 2);
     EXPECT_EQ(run({"a.obj", "b.obj"}).status, 2);
-
-    // The installed command: the same object on standard output.
-    std::optional<platform::ProgramOutput> command =
-        platform::runProgram(test::binaryFolder() + "/bin/vorn-mesh", {dir.write("car.obj", kModel)});
-    ASSERT_TRUE(command);
-    EXPECT_EQ(command->exitStatus, 0);
-    EXPECT_EQ(Json::parse(command->standardOutput)["objects"][0]["name"], "Body");
 }
 
 }  // namespace
-}  // namespace vorn::tools
+}  // namespace vorn::test

@@ -1,52 +1,26 @@
-// Arbitrary OBJ text, with the bytes after a line "#mtl" served as every
-// ".mtl" library it names: every mesh must lie inside the file's lists with
-// whole triangles and indices inside its own vertices, the conversion must
-// give objects that do too, and the reader's own number scanning must agree
-// with the standard library's.
-#include <cstdint>
-#include <cstdlib>
+// Any OBJ text, the bytes after a line "#mtl" served as every library it names:
+// meshes and converted objects lie inside their lists with whole triangles, and
+// the reader's number scanning agrees with the standard library's bit for bit.
 #include <cstring>
-#include <string>
-#include <string_view>
 
 #include "nodes/scene/ObjConversion.h"
 #include "nodes/scene/ObjFile.h"
 #include "nodes/scene/TextScan.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 using namespace vorn;
-
-namespace {
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-
-void checkNumbers(std::string_view text) {
-    for (std::size_t start = 0; start < text.size() && start < 64; ++start) {
-        const char* begin = text.data() + start;
-        const char* end = text.data() + std::min(text.size(), start + 40);
-        float fast = 0, slow = 0;
-        const char* a = nodes::text::parseFloat(begin, end, fast);
-        const char* b = nodes::text::parseFloatSlowly(begin, end, slow);
-        check(a == b);
-        check(!a || std::memcmp(&fast, &slow, sizeof fast) == 0);
-    }
-}
-
-}  // namespace
+using fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view input(reinterpret_cast<const char*>(data), size);
     std::size_t split = input.find("#mtl\n");
-    std::string_view obj = input.substr(0, split);
-    std::string library(split == std::string_view::npos ? std::string_view() : input.substr(split + 5));
+    std::string_view library = split == std::string_view::npos ? std::string_view() : input.substr(split + 5);
     nodes::MtlLibraryReader readLibrary = [&](const std::string&) {
         return std::optional<std::vector<uint8_t>>(std::vector<uint8_t>(library.begin(), library.end()));
     };
     std::size_t progressBytes = 0;
-    nodes::ProgressText progress = [&](std::string_view text) { progressBytes += text.size(); };
-
-    nodes::ObjFile file = nodes::readObjFile(obj, "dir/fuzz.obj", readLibrary, progress);
+    nodes::ObjFile file = nodes::readObjFile(input.substr(0, split), "dir/fuzz.obj", readLibrary,
+                                             [&](std::string_view text) { progressBytes += text.size(); });
     check(file.indices.size() % 3 == 0);
     for (const nodes::ObjMesh& mesh : file.meshes) {
         check(std::size_t(mesh.firstVertex) + mesh.vertexCount <= file.vertices.size());
@@ -63,6 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const nodes::ObjObject& object : converted.objects)
         for (uint32_t index : object.indices) check(index < object.vertices.size());
 
-    checkNumbers(input);
+    for (std::size_t start = 0; start < size && start < 64; ++start) {
+        const char* end = input.data() + std::min(size, start + 40);
+        float fast = 0, slow = 0;
+        const char* a = nodes::text::parseFloat(input.data() + start, end, fast);
+        check(a == nodes::text::parseFloatSlowly(input.data() + start, end, slow));
+        check(!a || std::memcmp(&fast, &slow, sizeof fast) == 0);
+    }
     return 0;
 }

@@ -202,17 +202,55 @@ TEST_F(DeferredRenderer, BothPassesDrawAnObjectWithItsOwnOrItsNodesPbrMaterial) 
         {"a RAD material on the node", &rad, nullptr, &red, kNothing, kRed},
         {"a RAD material of the object's own", &red, &rad, nullptr, kNothing, kRed},
     };
+    auto leaveRedBound = [&] {  // as an earlier node may leave the units
+        for (int unit = 0; unit < 11; ++unit) {
+            glActiveTexture(GLenum(GL_TEXTURE0 + unit));
+            glBindTexture(GL_TEXTURE_2D, red.albedoMap->textures[0]);
+        }
+        glActiveTexture(GL_TEXTURE0);
+    };
     for (const auto& c : cases) {
         geometry->releaseObjects();
         geometry->material = c.node;
         add(quad(-3, -3, 0, 3, kPlaneUv), c.left);
         add(quad(0, -3, 3, 3, kPlaneUv), c.right);
+        leaveRedBound();
         frame(ImageNode_PowerIlo::Albedo);
         expectColour(outputAt(-0.5f, 0), c.leftAlbedo, std::string(c.what) + ", simple pass, left");
         expectColour(outputAt(0.5f, 0), c.rightAlbedo, std::string(c.what) + ", simple pass, right");
         frame(ImageNode_PowerIlo::Normals);
         EXPECT_EQ(outputAt(-0.5f, 0)[3], c.leftAlbedo[3]) << c.what << ", main pass, left";
         EXPECT_EQ(outputAt(0.5f, 0)[3], c.rightAlbedo[3]) << c.what << ", main pass, right";
+    }
+}
+
+TEST_F(DeferredRenderer, TheSimplePassDrawsTheFirstVerticesUnindexedAndTheMainPassTheIndices) {
+    nodes::MeshData half = quad(-3, -3, 0, 3, kPlaneUv);
+    half.indices.resize(3);  // the lower right triangle only
+    add(half);
+    frame(ImageNode_PowerIlo::Albedo);
+    EXPECT_EQ(outputAt(-1.4f, 0.6f)[3], 1.0f) << "simple pass, upper left triangle";
+    frame(ImageNode_PowerIlo::Normals);
+    EXPECT_EQ(outputAt(-1.4f, 0.6f)[3], 0.0f) << "main pass, upper left triangle";
+    EXPECT_EQ(outputAt(-0.2f, -0.5f)[3], 1.0f) << "main pass, lower right triangle";
+}
+
+TEST_F(DeferredRenderer, ALensOfAnotherAspectIsLetterboxedIntoTheMiddleOfThePicture) {
+    add(quad(-30, -30, 30, 30, kPlaneUv));
+    TestCamera* camera = addCamera(render::translationMatrix(0, 0, -1.5f));
+    // 2.39 shows rows 138.3 .. 941.7, 1 columns 420 .. 1500: the first and last pixel in, their neighbours out.
+    const struct { float aspect; std::array<int, 2> in[2], out[2]; } cases[] = {
+        {1.7777778f, {{0, 0}, {1919, 1079}}, {}},
+        {2.39f, {{0, 138}, {1919, 941}}, {{0, 137}, {1919, 942}}},
+        {1.0f, {{420, 0}, {1499, 1079}}, {{419, 0}, {1500, 1079}}},
+    };
+    for (const auto& c : cases) {
+        camera->aspect = c.aspect;
+        camera->projectionMatrix = nodes::perspectiveMatrix(60.0f, c.aspect, 0.1f, 10000.0f);
+        frame(ImageNode_PowerIlo::Normals);
+        for (auto [x, y] : c.in) EXPECT_EQ(texel(x, y)[3], 1.0f) << c.aspect << ": " << x << ", " << y;
+        for (auto [x, y] : c.out)
+            if (x || y) EXPECT_EQ(texel(x, y)[3], 0.0f) << c.aspect << ": " << x << ", " << y;
     }
 }
 

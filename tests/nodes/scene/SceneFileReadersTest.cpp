@@ -1,5 +1,6 @@
 // The readers of OBJ/MTL and key files, and their number scanning, without GL.
 #include "nodes/scene/AnimationKeys.h"
+#include "nodes/scene/CameraFrames.h"
 #include "nodes/scene/ObjFile.h"
 #include "nodes/scene/TextScan.h"
 #include "tests/nodes/scene/SceneTest.h"
@@ -187,6 +188,22 @@ TEST(FrameFiles, KeysTakeTheirFrameNumbersAndFillGapsTowardsTheLine) {
                   "keys.txt: 2 lines not of a frame number and ten numbers skipped, the first at line 3",
                   "keys.txt: 1 line whose frame number lies more than 100000 frames ahead, or beyond 1000000 "
                   "frames, skipped, the first at line 7"}));
+}
+
+TEST(FrameFiles, CameraFramesFillGapsTowardsTheLineAndDropNumbersAlreadyRead) {
+    // Position (-c1, c3, c2); angles in degrees (c7 - pi/2, -c9, -c8).
+    CameraFrames read = readCameraFrames("1 3 1 2 0 0 0 1.5707964 0.5 0.25 0\r\n"
+                                         "4 6 4 5 7 8 9 0 0 0 0\n2 9 9 9 0 0 0 0 0 0 0\n0 1 1 1 0 0 0 0 0 0 0\n",
+                                         "cam.txt");
+    ASSERT_EQ(read.frames.size(), 5u);  // 1; 2 .. 4 filled; the 2 dropped; the 0 appended
+    expectNear(read.frames[0].position, {-3, 2, 1});
+    expectNear(read.frames[0].angles, {0, -14.323944f, -28.647888f});
+    for (int k = 1; k <= 3; ++k) {  // thirds from (-3, 2, 1) to (-6, 5, 4), each with the line's other numbers
+        expectNear(read.frames[k].position, {-3.0f - k, 2.0f + k, 1.0f + k});
+        expectNear(read.frames[k].further, {7, 8, 9});
+    }
+    expectNear(read.frames[4].position, {-1, 1, 1});
+    EXPECT_TRUE(read.diagnostics.empty());
 }
 
 }  // namespace

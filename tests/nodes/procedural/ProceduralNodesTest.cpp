@@ -1,6 +1,7 @@
 // "3D_Primitive", "Particle Mesher", "FallingModel", "Combine Geometry" and "Render_Flake".
 #include "nodes/procedural/CombineGeometry.h"
 #include "nodes/procedural/FallingModels.h"
+#include "nodes/procedural/FlakeLayout.h"
 #include "nodes/procedural/FlakeRender.h"
 #include "nodes/procedural/ParticleMesher.h"
 #include "nodes/procedural/Primitives.h"
@@ -11,6 +12,7 @@
 #include "tests/support/GlObjectCount.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace vorn::test {
 namespace {
@@ -162,6 +164,24 @@ TEST_F(ProceduralNodes, CombineMergesEveryInputsObjectsWithTheirPlacementAndMate
             EXPECT_EQ(combine->objects[std::size_t(object)].material, material) << object;
         EXPECT_EQ(combine->material, shared);  // the first input that has one
     }
+    // The texts scale and offset the keyed placement; one that is not a number counts as 0.
+    std::copy_n(std::array{1.0f, 2.0f, 0.0f}.data(), 3, combine->translate);
+    combine->rotate[2] = 45.0f;
+    combine->tsc = "2", combine->tx = "0.5", combine->ty = "abc", combine->mrz = "2", combine->rz = "-90";
+    evaluateAt(*combine);
+    expectMaps(combine->modelMatrix, {1, 0, 0}, {3.5f, 4, 0});
+}
+
+TEST(FlakeLayout, MoreFlakesKeepTheFirstWhereTheyWereAndTheFirstFollowsTheSeed) {
+    const std::vector<FlakeVertex> few = generateFlakes(10, 4.0f), more = generateFlakes(20, 4.0f);
+    for (std::size_t i = 0; i < few.size(); ++i)
+        EXPECT_EQ(std::memcmp(&few[i], &more[i], sizeof(FlakeVertex)), 0) << "flake " << i;
+    // The seed's first draws 25756, 8082, 1211, 19154, 12489: (d mod 2000) / 1000 - 1, then cells (d mod 4) / 4.
+    const FlakeVertex& first = few[0];
+    for (auto [axis, expected] : {std::pair{0, 0.756f}, {1, -0.918f}, {2, 0.211f}})
+        EXPECT_NEAR(first.positionSize[axis], expected, 1e-6f) << "axis " << axis;
+    EXPECT_EQ(first.textureOffset[0], 0.5f);
+    EXPECT_EQ(first.textureOffset[1], 0.25f);
 }
 
 // A scene picture that publishes one eye distance everywhere as its depth.

@@ -1,5 +1,18 @@
-# Script mode: writes the text of IN as a C++ raw string named IDENT into OUT.
+# Script mode: writes the text of IN as a C++ raw string named IDENT into OUT,
+# and the same text to EXPANDED for the reference compiler. A line
+# `#include "name.glsl"` takes the text of that file beside IN (one level), so
+# programs that share helpers keep them in one place.
 file(READ ${IN} text)
+get_filename_component(dir ${IN} DIRECTORY)
+string(REGEX MATCHALL "#include \"[^\"\n]+\"" includes "${text}")
+foreach(line IN LISTS includes)
+  string(REGEX REPLACE "#include \"([^\"\n]+)\"" "\\1" name "${line}")
+  if(NOT EXISTS ${dir}/${name})
+    message(FATAL_ERROR "${IN}: included ${name} is not beside it")
+  endif()
+  file(READ ${dir}/${name} part)
+  string(REPLACE "${line}" "${part}" text "${text}")
+endforeach()
 string(FIND "${text}" ")glsl\"" clash)
 if(NOT clash EQUAL -1)
   message(FATAL_ERROR "${IN} contains the raw-string delimiter")
@@ -7,3 +20,6 @@ endif()
 file(WRITE ${OUT}.tmp "// Generated from ${IN}; edit the .glsl file.\n#pragma once\ninline constexpr char ${IDENT}[] = R\"glsl(${text})glsl\";\n")
 file(COPY_FILE ${OUT}.tmp ${OUT} ONLY_IF_DIFFERENT)
 file(REMOVE ${OUT}.tmp)
+file(WRITE ${EXPANDED}.tmp "${text}")
+file(COPY_FILE ${EXPANDED}.tmp ${EXPANDED} ONLY_IF_DIFFERENT)
+file(REMOVE ${EXPANDED}.tmp)

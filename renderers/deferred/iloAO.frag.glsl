@@ -3,25 +3,13 @@
 // the indirect light, out to aoRadius / z; each sample occludes by how much it
 // faces the pixel's normal, less with distance, and not at all beyond
 // aoMaxDistance. 1 is unoccluded.
-uniform sampler2D eyeSpaceNormal;
-uniform sampler2D eyeSpacePosition;
-uniform int SAMPLE_COUNT;
+#include "iloScreenSpace.glsl"
 uniform float aoIntensity;
 uniform float aoScale;
 uniform float aoBias;
 uniform float aoRadius;
 uniform float aoMaxDistance;
 out vec4 frag[1];
-
-vec2 tc;
-vec3 p;
-vec3 n;
-
-float hash12(vec2 q) {
-    vec3 p3 = fract(vec3(q.xyx) * vec3(0.1031, 0.11369, 0.13787));
-    p3 += dot(p3, p3.yzx + 19.19);
-    return fract((p3.x + p3.y) * p3.z);
-}
 
 // smoothstep(aoMaxDistance, aoMaxDistance / 2, l), written out: smoothstep
 // with its edges in falling order is undefined.
@@ -42,12 +30,7 @@ float ao(vec2 offset) {
 }
 
 void main() {
-    tc = gl_FragCoord.xy * vec2(1.0 / 960.0, 1.0 / 540.0);
-    p = texture(eyeSpacePosition, tc).xyz;
-    n = texture(eyeSpaceNormal, tc).xyz;
-    // Where nothing was drawn the position is cleared to 0 and the radius
-    // would be infinite; the renderer skips the pass below one sample.
-    if (p.z == 0.0 || SAMPLE_COUNT < 1) {
+    if (!readPixel()) {
         frag[0] = vec4(1.0);
         return;
     }

@@ -3,26 +3,14 @@
 // golden-angle spiral of SAMPLE_COUNT samples, out to giRadius / z, gathers
 // the emission seen there, weighted by how much the sample faces the pixel's
 // normal and by distance.
-uniform sampler2D eyeSpaceNormal;
-uniform sampler2D eyeSpacePosition;
+#include "iloScreenSpace.glsl"
 uniform sampler2D eyeSpaceIllumination;
 uniform float giIntensity;
 uniform float giScale;
 uniform float giBias;
 uniform float giRadius;
 uniform float giMaxDistance;  // part of the interface, not read
-uniform int SAMPLE_COUNT;
 out vec4 frag[1];
-
-vec2 tc;
-vec3 p;
-vec3 n;
-
-float hash12(vec2 q) {
-    vec3 p3 = fract(vec3(q.xyx) * vec3(0.1031, 0.11369, 0.13787));
-    p3 += dot(p3, p3.yzx + 19.19);
-    return fract((p3.x + p3.y) * p3.z);
-}
 
 vec3 gi(vec2 offset) {
     vec3 q = texture(eyeSpacePosition, tc + offset).xyz - p;
@@ -35,12 +23,7 @@ vec3 gi(vec2 offset) {
 }
 
 void main() {
-    tc = gl_FragCoord.xy * vec2(1.0 / 960.0, 1.0 / 540.0);
-    p = texture(eyeSpacePosition, tc).xyz;
-    n = texture(eyeSpaceNormal, tc).xyz;
-    // Where nothing was drawn the position is cleared to 0 and the radius
-    // would be infinite; the renderer skips the pass below one sample.
-    if (p.z == 0.0 || SAMPLE_COUNT < 1) {
+    if (!readPixel()) {
         frag[0] = vec4(0.0, 0.0, 0.0, 1.0);
         return;
     }

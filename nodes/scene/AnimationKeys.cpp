@@ -12,16 +12,9 @@ AnimationKeys readAnimationKeys(std::string_view content, std::string_view path,
     AnimationKeys out;
     std::vector<AnimationKey>& keys = out.keys;
     FrameFileProblems problems;
-    text::LineReader lines(content);
-    std::string_view line;
-    while (lines.next(line)) {
-        std::optional<FrameLine> read = parseFrameLine(line);
-        if (!read) {
-            if (!text::trimBlanks(line).empty()) problems.addUnreadable(lines.number());
-            continue;
-        }
-        const int32_t f = read->frame;
-        const auto& c = read->values;
+    forEachFrameLine(content, problems, [&](const FrameLine& read, std::size_t lineNumber) {
+        const int32_t f = read.frame;
+        const auto& c = read.values;
         if (echo) {
             char text[128];
             std::snprintf(text, sizeof text, "%d: %.3f %.3f %.3f\n", f, double(c[0]), double(c[1]), double(c[2]));
@@ -30,15 +23,15 @@ AnimationKeys readAnimationKeys(std::string_view content, std::string_view path,
         const AnimationKey key{f, {c[0], -c[2], -c[1]}};
         const int64_t count = int64_t(keys.size());
         if (count == 0 || f <= 0 || f == count + 1) {
-            if (keys.size() >= kMaxFrames) problems.addTooFar(lines.number());
+            if (keys.size() >= kMaxFrames) problems.addTooFar(lineNumber);
             else keys.push_back(key);
         } else if (f < count) {
-            continue;
+            return;
         } else {
             const int64_t n = int64_t(f) - count + 1;
             if (n > kMaxGapFrames || keys.size() + std::size_t(n) > kMaxFrames) {
-                problems.addTooFar(lines.number());
-                continue;
+                problems.addTooFar(lineNumber);
+                return;
             }
             const std::array<float, 3> q = keys.back().position;
             for (int64_t k = 1; k <= n; ++k) {
@@ -48,7 +41,7 @@ AnimationKeys readAnimationKeys(std::string_view content, std::string_view path,
                 keys.push_back(blended);
             }
         }
-    }
+    });
     reportFrameFileProblems(problems, path, out.diagnostics);
     return out;
 }

@@ -12,16 +12,9 @@ CameraFrames readCameraFrames(std::string_view content, std::string_view path) {
     CameraFrames out;
     std::vector<CameraFrame>& frames = out.frames;
     FrameFileProblems problems;
-    text::LineReader lines(content);
-    std::string_view line;
-    while (lines.next(line)) {
-        std::optional<FrameLine> read = parseFrameLine(line);
-        if (!read) {
-            if (!text::trimBlanks(line).empty()) problems.addUnreadable(lines.number());
-            continue;
-        }
-        const int32_t n = read->frame;
-        const auto& c = read->values;  // c[0] is the first number after the frame (c1)
+    forEachFrameLine(content, problems, [&](const FrameLine& read, std::size_t lineNumber) {
+        const int32_t n = read.frame;
+        const auto& c = read.values;  // c[0] is the first number after the frame (c1)
         CameraFrame frame;
         frame.position = {-c[0], c[2], c[1]};
         frame.further = {c[3], c[4], c[5]};
@@ -29,15 +22,15 @@ CameraFrames readCameraFrames(std::string_view content, std::string_view path) {
 
         const int64_t count = int64_t(frames.size());
         if (count == 0 || n <= 0 || n == count + 1) {
-            if (frames.size() >= kMaxFrames) problems.addTooFar(lines.number());
+            if (frames.size() >= kMaxFrames) problems.addTooFar(lineNumber);
             else frames.push_back(frame);
         } else if (n <= count) {
-            continue;
+            return;
         } else {
             const int64_t m = int64_t(n) - count;
             if (m > kMaxGapFrames || frames.size() + std::size_t(m) > kMaxFrames) {
-                problems.addTooFar(lines.number());
-                continue;
+                problems.addTooFar(lineNumber);
+                return;
             }
             const std::array<float, 3> q = frames.back().position;
             for (int64_t k = 1; k <= m; ++k) {
@@ -47,7 +40,7 @@ CameraFrames readCameraFrames(std::string_view content, std::string_view path) {
                 frames.push_back(filled);
             }
         }
-    }
+    });
     reportFrameFileProblems(problems, path, out.diagnostics);
     return out;
 }

@@ -4,6 +4,8 @@
 // them; the readers of AnimationKeys.h and CameraFrames.h give them meaning.
 #pragma once
 
+#include "nodes/scene/TextScan.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -40,6 +42,18 @@ struct FrameFileProblems {
         if (tooFar++ == 0) firstTooFar = line;
     }
 };
+
+// Calls take(line, lineNumber) for every line of content in the format; the
+// others, blank lines aside, are counted in problems.
+template <class Take>
+void forEachFrameLine(std::string_view content, FrameFileProblems& problems, Take take) {
+    text::LineReader lines(content);
+    std::string_view line;
+    while (lines.next(line)) {
+        if (std::optional<FrameLine> read = parseFrameLine(line)) take(*read, lines.number());
+        else if (!text::trimBlanks(line).empty()) problems.addUnreadable(lines.number());
+    }
+}
 
 // Appends the lines that report problems (none when there were none).
 void reportFrameFileProblems(const FrameFileProblems& problems, std::string_view path,
